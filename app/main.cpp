@@ -1,0 +1,43 @@
+// Morvane's entry: any argument means batch mode (no display needed), none the window.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/batch.h"
+#include "engine/glossary.h"
+#include "frame/window_mode.h"
+#include "lang/lang.h"
+
+namespace {
+
+bool IsHelpRequest(const std::vector<std::string>& words)
+{
+    return words.size() == 1 && (words[0] == "-h" || words[0] == "--help" || words[0] == "/?");
+}
+
+int RunBatchMode(const std::vector<std::string>& words)
+{
+    if (IsHelpRequest(words)) {
+        std::fputs(morvane::UsageText().c_str(), stdout);
+        return morvane::kExitOk;
+    }
+    morvane::g_glossary.Load();
+    const morvane::BatchResult result =
+        morvane::RunCommandLine(morvane::JoinArguments(words), morvane::g_glossary);
+    if (result.exitCode != morvane::kExitOk) {
+        std::fprintf(stderr, "morvane: %s\n\n%s", result.message.c_str(),
+                     morvane::UsageText().c_str());
+    }
+    return result.exitCode;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    morvane::g_nLanguage = morvane::GetDefaultLanguage();
+    std::vector<std::string> words(argv + 1, argv + argc);
+    if (!words.empty())
+        return RunBatchMode(words);
+    return morvane::RunWindowMode(argc, argv);
+}

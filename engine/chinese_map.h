@@ -1,0 +1,25 @@
+// Character-by-character Simplified/Traditional mapping inside GBK, on our own table.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "engine/bytes.h"
+
+namespace morvane {
+
+// A GBK double-byte character as one number: lead byte * 256 + trail byte.
+using GbkCode = std::uint16_t;
+
+// The Traditional form of a GBK character, or the character itself when it has none.
+GbkCode TraditionalOf(GbkCode simplified);
+// The Simplified form of a GBK character, or the character itself when it has none.
+GbkCode SimplifiedOf(GbkCode traditional);
+
+// Writes source into destination (replacing it) with every Simplified character mapped
+// to its Traditional form. Bytes below 0x80 and a lone lead byte at the end are copied.
+void MapToTraditional(std::string_view source, Bytes& destination);
+// The same towards Simplified.
+void MapToSimplified(std::string_view source, Bytes& destination);
+
+} // namespace morvane
