@@ -10,6 +10,11 @@
 
 namespace {
 
+bool IsVersionRequest(const std::vector<std::string>& words)
+{
+    return words.size() == 1 && words[0] == "--version";
+}
+
 bool IsHelpRequest(const std::vector<std::string>& words)
 {
     return words.size() == 1 && (words[0] == "-h" || words[0] == "--help" || words[0] == "/?");
@@ -17,6 +22,10 @@ bool IsHelpRequest(const std::vector<std::string>& words)
 
 int RunBatchMode(const std::vector<std::string>& words)
 {
+    if (IsVersionRequest(words)) {
+        std::puts("morvane " MORVANE_VERSION);
+        return morvane::kExitOk;
+    }
     if (IsHelpRequest(words)) {
         std::fputs(morvane::UsageText().c_str(), stdout);
         return morvane::kExitOk;
