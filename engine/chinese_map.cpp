@@ -22,26 +22,26 @@ Lookup BuildLookup(std::span<const GbkPair> pairs) {
     for (std::size_t code = 0; code < lookup.size(); ++code) {
         lookup[code] = static_cast<GbkCode>(code);
     }
-    for (const GbkPair &pair : pairs) {
+    for (const GbkPair& pair : pairs) {
         lookup[pair.from] = pair.to;
     }
     return lookup;
 }
 
-const Lookup &ToTraditional() {
+const Lookup& ToTraditional() {
     static const Lookup lookup = BuildLookup(kSimplifiedToTraditional);
     return lookup;
 }
 
-const Lookup &ToSimplified() {
+const Lookup& ToSimplified() {
     static const Lookup lookup = BuildLookup(kTraditionalToSimplified);
     return lookup;
 }
 
-void MapGbk(std::string_view source, Bytes &destination, const Lookup &lookup) {
+void MapGbk(std::string_view source, Bytes& destination, const Lookup& lookup) {
     // Every character keeps its length, so the result is the source with pairs rewritten.
     destination.assign(source.data(), source.size());
-    auto *bytes = reinterpret_cast<unsigned char *>(destination.data());
+    auto* bytes = reinterpret_cast<unsigned char*>(destination.data());
     const std::size_t size = destination.size();
     std::size_t i = 0;
     while (i < size) {
@@ -69,11 +69,11 @@ GbkCode SimplifiedOf(GbkCode traditional) {
     return ToSimplified()[traditional];
 }
 
-void MapToTraditional(std::string_view source, Bytes &destination) {
+void MapToTraditional(std::string_view source, Bytes& destination) {
     MapGbk(source, destination, ToTraditional());
 }
 
-void MapToSimplified(std::string_view source, Bytes &destination) {
+void MapToSimplified(std::string_view source, Bytes& destination) {
     MapGbk(source, destination, ToSimplified());
 }
 

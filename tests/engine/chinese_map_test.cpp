@@ -23,14 +23,14 @@ struct GbkPair {
 // glibc iconv, which the runtime uses too; the tests judge the table by the same code pages.
 class Iconv {
   public:
-    Iconv(const char *from, const char *to) : cd_(iconv_open(to, from)) {}
+    Iconv(const char* from, const char* to) : cd_(iconv_open(to, from)) {}
     ~Iconv() {
         if (ok()) {
             iconv_close(cd_);
         }
     }
-    Iconv(const Iconv &) = delete;
-    Iconv &operator=(const Iconv &) = delete;
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
 
     bool ok() const { return cd_ != reinterpret_cast<iconv_t>(static_cast<std::intptr_t>(-1)); }
 
@@ -40,9 +40,9 @@ class Iconv {
             return std::nullopt;
         }
         std::string out(text.size() * 4 + 8, '\0');
-        char *in = const_cast<char *>(text.data());
+        char* in = const_cast<char*>(text.data());
         std::size_t inLeft = text.size();
-        char *outPtr = out.data();
+        char* outPtr = out.data();
         std::size_t outLeft = out.size();
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         if (iconv(cd_, &in, &inLeft, &outPtr, &outLeft) != 0) {
@@ -100,8 +100,8 @@ Bytes ToSimplified(std::string_view gbk) {
 // --- Known characters and words --------------------------------------------------------
 
 struct MapCase {
-    const char *source; // UTF-8, converted to GBK by the test
-    const char *expected;
+    const char* source; // UTF-8, converted to GBK by the test
+    const char* expected;
 };
 
 // OpenCC's first candidate per character, so words that need a phrase come out wrong on
@@ -119,13 +119,13 @@ constexpr MapCase kToSimplified[] = {
 };
 
 TEST(ChineseMapTest, MapsKnownWordsToTraditional) {
-    for (const MapCase &c : kToTraditional) {
+    for (const MapCase& c : kToTraditional) {
         EXPECT_EQ(Utf8(ToTraditional(Gbk(c.source))), c.expected) << c.source;
     }
 }
 
 TEST(ChineseMapTest, MapsKnownWordsToSimplified) {
-    for (const MapCase &c : kToSimplified) {
+    for (const MapCase& c : kToSimplified) {
         EXPECT_EQ(Utf8(ToSimplified(Gbk(c.source))), c.expected) << c.source;
     }
 }
@@ -145,15 +145,15 @@ TEST(ChineseMapTest, SingleCharacterLookupsAgreeWithTheWalk) {
 // so a GBK-to-BIG5 conversion writes a character, not "?". Cases from the generator's log.
 TEST(ChineseMapTest, PrefersTraditionalFormsThatBig5Holds) {
     struct Big5Case {
-        const char *simplified;
-        const char *traditional;
-        const char *standardForm; // OpenCC's first candidate, which BIG5 lacks
+        const char* simplified;
+        const char* traditional;
+        const char* standardForm; // OpenCC's first candidate, which BIG5 lacks
     };
     constexpr Big5Case kCases[] = {
         {"为", "為", "爲"}, {"众", "眾", "衆"}, {"启", "啟", "啓"}, {"伪", "偽", "僞"},
         {"钵", "缽", "鉢"}, {"床", "床", "牀"}, {"群", "群", "羣"},
     };
-    for (const Big5Case &c : kCases) {
+    for (const Big5Case& c : kCases) {
         EXPECT_EQ(Utf8(BytesOf(TraditionalOf(CodeOf(c.simplified)))), c.traditional)
             << c.simplified;
         EXPECT_TRUE(Big5Holds(c.traditional)) << c.traditional;
@@ -166,13 +166,13 @@ TEST(ChineseMapTest, PrefersTraditionalFormsThatBig5Holds) {
 // --- Bytes that are not Simplified or Traditional characters -------------------------------
 
 TEST(ChineseMapTest, LeavesTextWithoutChineseCharactersAlone) {
-    const char *const kTexts[] = {
+    const char* const kTexts[] = {
         "Plain ASCII, 0123456789 ~!@#$%^&*()_+\t\r\n",
         "，。！？：；“”（）【】《》", // full-width punctuation
         "ひらがな カタカナ",          // Japanese kana
         "αβγδ АБВГД ①②③ ─│┌",         // Greek, Cyrillic, circled digits, box drawing
     };
-    for (const char *text : kTexts) {
+    for (const char* text : kTexts) {
         const std::string gbk = Gbk(text);
         EXPECT_EQ(ToTraditional(gbk), gbk) << text;
         EXPECT_EQ(ToSimplified(gbk), gbk) << text;
@@ -185,7 +185,7 @@ TEST(ChineseMapTest, HandlesOddBytesLikeTheCodePage) {
     struct ByteCase {
         std::string source;
         std::string expected;
-        const char *what;
+        const char* what;
     };
     const ByteCase kCases[] = {
         {"", "", "empty text"},
@@ -198,7 +198,7 @@ TEST(ChineseMapTest, HandlesOddBytesLikeTheCodePage) {
         // character that would start there.
         {"\x81" + tou, "\x81" + tou, "a lead byte swallows the next lead byte"},
     };
-    for (const ByteCase &c : kCases) {
+    for (const ByteCase& c : kCases) {
         EXPECT_EQ(ToTraditional(c.source), c.expected) << c.what;
     }
 }
@@ -216,7 +216,7 @@ TEST(ChineseMapTest, ReplacesTheDestinationAndMayWorkInPlace) {
 // --- The generated table -------------------------------------------------------------------
 
 struct TableCase {
-    const char *name;
+    const char* name;
     std::span<const GbkPair> pairs;
     GbkCode (*lookup)(GbkCode);
 };
@@ -241,12 +241,12 @@ bool RoundTripsThroughCp936(GbkCode code) {
 }
 
 TEST(ChineseMapTableTest, IsSortedUniqueAndHoldsOnlyRealGbkCharacters) {
-    for (const TableCase &table : kTables) {
+    for (const TableCase& table : kTables) {
         SCOPED_TRACE(table.name);
         // A cut-short generation would still pass the checks below; real tables are thousands.
         EXPECT_GT(table.pairs.size(), 2500u);
         for (std::size_t i = 0; i < table.pairs.size(); ++i) {
-            const GbkPair &pair = table.pairs[i];
+            const GbkPair& pair = table.pairs[i];
             SCOPED_TRACE(Utf8(BytesOf(pair.from)) + " -> " + Utf8(BytesOf(pair.to)));
             if (i > 0) {
                 EXPECT_LT(table.pairs[i - 1].from, pair.from) << "unsorted or duplicate key";
@@ -261,9 +261,9 @@ TEST(ChineseMapTableTest, IsSortedUniqueAndHoldsOnlyRealGbkCharacters) {
 }
 
 TEST(ChineseMapTableTest, LookupChangesExactlyTheTablesKeys) {
-    for (const TableCase &table : kTables) {
+    for (const TableCase& table : kTables) {
         SCOPED_TRACE(table.name);
-        for (const GbkPair &pair : table.pairs) {
+        for (const GbkPair& pair : table.pairs) {
             EXPECT_EQ(table.lookup(pair.from), pair.to);
         }
         std::size_t changed = 0;
@@ -278,7 +278,7 @@ TEST(ChineseMapTableTest, TraditionalFormsMostlyMapBack) {
     // Not all: several Simplified characters can share one Traditional form's way back
     // (鲇 → 鯰, but 鯰 → 鲶), so only the share is checked.
     std::size_t back = 0;
-    for (const GbkPair &pair : kSimplifiedToTraditional) {
+    for (const GbkPair& pair : kSimplifiedToTraditional) {
         back += SimplifiedOf(pair.to) == pair.from;
     }
     EXPECT_GE(back * 100, std::size(kSimplifiedToTraditional) * 98);
