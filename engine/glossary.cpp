@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "engine/config_dir.h"
+#include "engine/glossary_location.h"
 
 namespace morvane {
 
@@ -57,7 +58,7 @@ const std::string& ReplacementOf(const GlossaryEntry& entry, std::uint32_t direc
 
 std::string GlossaryPath() { return ConfigDir() + "/GB-BIG5.txt"; }
 
-bool CGlossary::Load(std::string* error) { return LoadFile(GlossaryPath(), error); }
+bool CGlossary::Load(std::string* error) { return LoadFile(GlossaryReadPath(), error); }
 
 bool CGlossary::LoadFile(const std::string& path, std::string* error)
 {

@@ -28,7 +28,7 @@ std::string GlossaryPath();
 // the first pair in list order whose key matches wins.
 class CGlossary {
   public:
-    // Adds the pairs of GlossaryPath() without clearing first. Returns false, list as it
+    // Adds the pairs of GlossaryReadPath() without clearing first. Returns false, list as it
     // was, when the file cannot be read; error (if given) then says why.
     bool Load(std::string* error = nullptr);
     // The same from any file.
