@@ -1,0 +1,147 @@
+// Text panes: bytes in and out, a change of code page, edits, and dropped files.
+#include <QComboBox>
+#include <QMimeData>
+#include <QtTest>
+
+#include "tests/test_text.h"
+#include "views/morvane_view2.h"
+#include "views/morvane_view3.h"
+#include "views/text_pane.h"
+#include "window_fixture.h"
+
+using namespace morvane;
+using namespace morvane::test;
+
+namespace {
+
+// A drag that enters the pane and drops there: Qt delivers a drop only to the widget that
+// accepted the drag's entry.
+void DropFile(CTextPane* pane, const QString& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(pane->viewport(), &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(pane->viewport(), &drop);
+}
+
+} // namespace
+
+class TestTextPane : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { m_sandbox = std::make_unique<CConfigSandbox>(); }
+    void cleanup() { m_sandbox.reset(); }
+
+    void bytesShowAsTextOfTheCodePage_data();
+    void bytesShowAsTextOfTheCodePage();
+    void unchangedPaneGivesBackExactlyItsBytes_data();
+    void unchangedPaneGivesBackExactlyItsBytes();
+    void editedTextIsEncodedWithItsLineBreaks();
+    void otherCodePageKeepsTheBytes();
+    void firstCodePageKeepsTypedText();
+    void droppedFileOpensAsOpenFileWould();
+    void dropWithoutCodePageDoesNothing();
+
+  private:
+    std::unique_ptr<CConfigSandbox> m_sandbox;
+    CFakeDialogs m_dialogs;
+};
+
+void TestTextPane::bytesShowAsTextOfTheCodePage_data() {
+    QTest::addColumn<int>("codePage");
+    QTest::addColumn<QString>("text");
+    QTest::addRow("GBK") << 936 << QStringLiteral("简体中文");
+    QTest::addRow("BIG5") << 950 << QStringLiteral("繁體中文");
+    QTest::addRow("Shift-JIS") << 932 << QStringLiteral("日本語のテキスト");
+    QTest::addRow("Cyrillic") << 1251 << QStringLiteral("Привет");
+    QTest::addRow("UTF-8") << 65001 << QStringLiteral("mixed 中文 ελληνικά");
+}
+
+void TestTextPane::bytesShowAsTextOfTheCodePage() {
+    QFETCH(int, codePage);
+    QFETCH(QString, text);
+    CTextPane pane(codePage);
+    pane.setBytes(Encoded(text.toStdString(), codePage));
+    QCOMPARE(pane.toPlainText(), text);
+    pane.setPlainText(text); // typed: encoded back into the code page
+    QCOMPARE(Shown(pane.bytes()), Shown(Encoded(text.toStdString(), codePage)));
+}
+
+void TestTextPane::unchangedPaneGivesBackExactlyItsBytes_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addRow("CR LF line breaks") << QByteArray("one\r\ntwo\r\n");
+    QTest::addRow("mixed line breaks") << QByteArray("a\nb\r\nc\rd");
+    QTest::addRow("invalid GBK bytes") << QByteArray::fromHex("41ff80d6d042");
+    QTest::addRow("lone lead byte at the end") << QByteArray::fromHex("4142d6");
+    QTest::addRow("no-break space") << QByteArray::fromHex("41a1a142");
+}
+
+void TestTextPane::unchangedPaneGivesBackExactlyItsBytes() {
+    QFETCH(QByteArray, bytes);
+    CTextPane pane(936);
+    pane.setBytes(bytes.toStdString());
+    QCOMPARE(Shown(pane.bytes()), Shown(bytes.toStdString()));
+}
+
+void TestTextPane::editedTextIsEncodedWithItsLineBreaks() {
+    CTextPane pane(936);
+    pane.setBytes(Gbk("第一\r\n第二"));
+    QSignalSpy edited(&pane, &CTextPane::edited);
+    pane.moveCursor(QTextCursor::End);
+    pane.insertPlainText(QStringLiteral("\n第三"));
+    QCOMPARE(edited.count(), 1);
+    QCOMPARE(Shown(pane.bytes()), Shown(Gbk("第一\r\n第二\r\n第三")));
+
+    CTextPane plain(936);
+    plain.setPlainText(QStringLiteral("甲\n乙"));
+    QCOMPARE(Shown(plain.bytes()), Shown(Gbk("甲\n乙")));
+}
+
+void TestTextPane::otherCodePageKeepsTheBytes() {
+    CTextPane pane(936);
+    const std::string bytes = Gbk("中文");
+    pane.setBytes(bytes);
+    pane.setCodePage(950);
+    QCOMPARE(Shown(pane.bytes()), Shown(bytes));
+    QCOMPARE(pane.toPlainText(), QString::fromStdString(Utf8(bytes, 950)));
+    pane.setCodePage(936);
+    QCOMPARE(pane.toPlainText(), QStringLiteral("中文"));
+}
+
+void TestTextPane::firstCodePageKeepsTypedText() {
+    CTextPane pane(0);
+    pane.setPlainText(QStringLiteral("中文"));
+    pane.setCodePage(936);
+    QCOMPARE(pane.toPlainText(), QStringLiteral("中文"));
+    QCOMPARE(Shown(pane.bytes()), Shown(Gbk("中文")));
+}
+
+void TestTextPane::droppedFileOpensAsOpenFileWould() {
+    const QString file = m_sandbox->Path(QStringLiteral("dropped.txt"));
+    WriteFile(file, Big5("繁體"));
+    CMorvaneView3 view;
+    CTextPane* right = view.Pane(CTwoPaneView::kRight);
+    DropFile(right, file);
+    QCOMPARE(Shown(right->bytes()), Shown(Big5("繁體")));
+    QCOMPARE(m_dialogs.openDialogs, 0);
+
+    DropFile(right, m_sandbox->Path(QStringLiteral("missing.txt")));
+    QCOMPARE(m_dialogs.warnings.size(), 1);
+    QVERIFY(m_dialogs.warnings[0].contains(QStringLiteral("missing.txt")));
+    QCOMPARE(Shown(right->bytes()), Shown(Big5("繁體")));
+}
+
+void TestTextPane::dropWithoutCodePageDoesNothing() {
+    const QString file = m_sandbox->Path(QStringLiteral("dropped.txt"));
+    WriteFile(file, "text");
+    CMorvaneView2 view;
+    DropFile(view.Pane(CTwoPaneView::kLeft), file);
+    QCOMPARE(view.Pane(CTwoPaneView::kLeft)->toPlainText(), QString());
+    view.ComboLeft()->setCurrentIndex(7);
+    DropFile(view.Pane(CTwoPaneView::kLeft), file);
+    QCOMPARE(view.Pane(CTwoPaneView::kLeft)->toPlainText(), QStringLiteral("text"));
+}
+
+QTEST_MAIN(TestTextPane)
+#include "text_pane_test.moc"

@@ -1,0 +1,52 @@
+// File reads and QSaveFile writes for the panes and the glossary editor.
+#include "views/file_io.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+
+namespace morvane {
+
+bool ReadFileBytes(const QString& path, Bytes& bytes, QString& reason) {
+    // Opening a folder for reading can succeed; reading it cannot.
+    if (QFileInfo(path).isDir()) {
+        reason = QString::fromLocal8Bit(std::strerror(EISDIR));
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = file.errorString();
+        return false;
+    }
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        reason = file.errorString();
+        return false;
+    }
+    bytes.assign(data.constData(), static_cast<std::size_t>(data.size()));
+    return true;
+}
+
+bool WriteFileAtomically(const QString& path, const Bytes& bytes, QString& reason) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        reason = file.errorString();
+        return false;
+    }
+    const auto size = static_cast<qint64>(bytes.size());
+    if (file.write(bytes.data(), size) != size) {
+        reason = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace morvane

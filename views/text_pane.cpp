@@ -1,0 +1,120 @@
+// Text panes: bytes kept exactly until the user edits, so loading and saving a file, or
+// viewing it in another code page, never changes a byte that was not edited.
+#include "views/text_pane.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTextDocument>
+#include <QUrl>
+
+#include "engine/codepage.h"
+
+namespace morvane {
+
+namespace {
+
+QString Decode(Bytes bytes, int codePage) {
+    if (codePage != 0)
+        ConvertCodePage(bytes, codePage, kCodePageUtf8);
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+Bytes Encode(const QString& text, int codePage) {
+    const QByteArray utf8 = text.toUtf8();
+    Bytes bytes(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    if (codePage != 0)
+        ConvertCodePage(bytes, kCodePageUtf8, codePage);
+    return bytes;
+}
+
+QString DroppedFile(const QMimeData* source) {
+    if (source == nullptr || !source->hasUrls())
+        return QString();
+    for (const QUrl& url : source->urls()) {
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return QString();
+}
+
+} // namespace
+
+CTextPane::CTextPane(int codePage, QWidget* parent)
+    : QPlainTextEdit(parent), m_nCodePage(codePage) {
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (m_bSetting)
+            return;
+        m_bBytesCurrent = false;
+        emit edited();
+    });
+}
+
+void CTextPane::setCodePage(int codePage) {
+    if (codePage == m_nCodePage)
+        return;
+    if (m_nCodePage == 0) {
+        // There were no bytes yet, only typed text: keep the text.
+        const Bytes typed = Encode(toPlainText(), codePage);
+        m_nCodePage = codePage;
+        setBytes(typed);
+        return;
+    }
+    const Bytes kept = bytes();
+    m_nCodePage = codePage;
+    setBytes(kept);
+}
+
+Bytes CTextPane::bytes() const {
+    return m_bBytesCurrent ? m_bytes : encodeText();
+}
+
+void CTextPane::setBytes(const Bytes& bytes) {
+    m_bytes = bytes;
+    m_bBytesCurrent = true;
+    showBytes();
+}
+
+void CTextPane::showBytes() {
+    QString text = Decode(m_bytes, m_nCodePage);
+    m_bCrLf = text.contains(QLatin1String("\r\n"));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    m_bSetting = true;
+    setPlainText(text);
+    m_bSetting = false;
+}
+
+Bytes CTextPane::encodeText() const {
+    // The raw text keeps no-break spaces that toPlainText() would turn into blanks.
+    QString text = document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    if (m_bCrLf)
+        text.replace(QLatin1String("\n"), QLatin1String("\r\n"));
+    return Encode(text, m_nCodePage);
+}
+
+void CTextPane::dragEnterEvent(QDragEnterEvent* event) {
+    if (DroppedFile(event->mimeData()).isEmpty())
+        QPlainTextEdit::dragEnterEvent(event);
+    else
+        event->acceptProposedAction();
+}
+
+void CTextPane::dragMoveEvent(QDragMoveEvent* event) {
+    if (DroppedFile(event->mimeData()).isEmpty())
+        QPlainTextEdit::dragMoveEvent(event);
+    else
+        event->acceptProposedAction();
+}
+
+void CTextPane::dropEvent(QDropEvent* event) {
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty()) {
+        QPlainTextEdit::dropEvent(event);
+        return;
+    }
+    event->acceptProposedAction();
+    emit fileDropped(path);
+}
+
+} // namespace morvane

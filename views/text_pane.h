@@ -1,0 +1,49 @@
+// A text pane: an edit that holds its text as bytes of one code page.
+#pragma once
+
+#include <QPlainTextEdit>
+
+#include "engine/bytes.h"
+
+namespace morvane {
+
+class CTextPane : public QPlainTextEdit {
+    Q_OBJECT
+  public:
+    // codePage 0: no code page chosen yet; the text is kept as it is typed.
+    explicit CTextPane(int codePage, QWidget* parent = nullptr);
+
+    int codePage() const { return m_nCodePage; }
+    // Shows the pane's bytes as text of another code page; the bytes stay as they are.
+    // From "no code page" the text itself is kept.
+    void setCodePage(int codePage);
+
+    // The pane's bytes: exactly what setBytes put there while the text is not edited;
+    // after an edit, the text encoded into the code page with the line breaks it came with.
+    Bytes bytes() const;
+    // Replaces the whole text with bytes of the pane's code page.
+    void setBytes(const Bytes& bytes);
+
+  signals:
+    // The user changed the text (not setBytes or setCodePage).
+    void edited();
+    // A local file was dropped on the pane; it is not inserted as text.
+    void fileDropped(const QString& path);
+
+  protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void showBytes();
+    Bytes encodeText() const;
+
+    int m_nCodePage;
+    Bytes m_bytes; // valid while m_bBytesCurrent
+    bool m_bBytesCurrent = true;
+    bool m_bCrLf = false;    // line breaks came as CR LF
+    bool m_bSetting = false; // the text is being set by us, not edited
+};
+
+} // namespace morvane
