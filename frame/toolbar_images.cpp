@@ -11,8 +11,9 @@ QIcon ToolbarIcon(int image) {
 }
 
 QIcon AppIcon() {
-    QIcon icon(QStringLiteral(":/res/morvane.png"));
-    icon.addFile(QStringLiteral(":/res/morvane_32.png"));
+    QIcon icon;
+    for (const char* size : {"16x16", "32x32", "64x64", "256x256"})
+        icon.addFile(QStringLiteral(":/icons/%1/morvane.png").arg(QLatin1String(size)));
     return icon;
 }
 

@@ -1,5 +1,5 @@
-// Draws the toolbar strip (six 20x20 images) and the program icon into PNG files.
-// The PNGs are committed; run this only to change them:
+// Draws the toolbar strip (six 20x20 images) into a PNG file; the program icon lives in packaging/icons.
+// The PNG is committed; run this only to change it:
 //   cmake --build build --target morvane_draw_images
 //   QT_QPA_PLATFORM=offscreen build/res/morvane_draw_images res
 #include <QGuiApplication>
@@ -103,31 +103,6 @@ void DrawQuestion(QPainter& p) {
     p.drawPath(path);
 }
 
-// The program icon: Simplified and Traditional forms of one character with arrows between.
-QImage DrawIcon(int size) {
-    QImage image(size, size, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 64.0, size / 64.0);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kNavy);
-    p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(QRectF(7, 7, 24, 50), 5, 5);
-    p.setBrush(QColor(255, 236, 150));
-    p.drawRoundedRect(QRectF(33, 7, 24, 50), 5, 5);
-    Text(p, QRect(7, 10, 24, 28), QString::fromUtf8("简"), CjkFont(22, true), Qt::black);
-    Text(p, QRect(33, 10, 24, 28), QString::fromUtf8("繁"), CjkFont(22, true), kDarkRed);
-    p.setPen(QPen(kDarkRed, 3));
-    p.drawLine(QPointF(14, 47), QPointF(50, 47));
-    p.setPen(Qt::NoPen);
-    p.setBrush(kDarkRed);
-    p.drawPolygon(QPolygonF({QPointF(10, 47), QPointF(17, 42), QPointF(17, 52)}));
-    p.drawPolygon(QPolygonF({QPointF(54, 47), QPointF(47, 42), QPointF(47, 52)}));
-    return image;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -148,8 +123,6 @@ int main(int argc, char** argv) {
         draw[i](p);
     }
     bool ok = strip.save(folder + QStringLiteral("/toolbar.png"));
-    ok = DrawIcon(64).save(folder + QStringLiteral("/morvane.png")) && ok;
-    ok = DrawIcon(32).save(folder + QStringLiteral("/morvane_32.png")) && ok;
     std::fputs(ok ? "images written\n" : "cannot write the images\n", ok ? stdout : stderr);
     return ok ? 0 : 1;
 }
