@@ -1,10 +1,13 @@
-// Batch mode: read the source whole, convert it, replace the destination in one step.
+// Batch mode: stream the source through the conversion block by block into the destination,
+// which is replaced in one step at the end.
 #include "app/batch.h"
 
 #include "app/batch_args.h"
 #include "app/batch_files.h"
-#include "engine/chinese_chain.h"
+#include "app/batch_progress.h"
+#include "app/batch_stream.h"
 #include "engine/codepage.h"
+#include "engine/conversion.h"
 #include "engine/glossary.h"
 #include "lang/lang.h"
 
@@ -21,6 +24,31 @@ bool EndsWithFileSwitch(const std::string& word)
 
 BatchResult Failure(int exitCode, std::string message) { return {exitCode, std::move(message)}; }
 
+// The conversion a command line asks for; a file's UTF-16LE mark is decoded first.
+Conversion ConversionOf(const BatchArguments& args, const CGlossary& glossary)
+{
+    Conversion conversion;
+    conversion.decodeUtf16Mark = true;
+    conversion.glossary = args.useGlossary ? &glossary : nullptr;
+    conversion.glossaryFirst = true;
+    switch (args.mode) {
+    case BatchMode::CodePage:
+        conversion.kind = ConversionKind::CodePage;
+        conversion.fromCodePage = args.sourceCodePage;
+        conversion.toCodePage = args.destinationCodePage;
+        conversion.glossary = nullptr;
+        break;
+    case BatchMode::Big5ToGb:
+        conversion.kind = ConversionKind::Big5ToGb;
+        break;
+    case BatchMode::GbToBig5:
+    case BatchMode::None:
+        conversion.kind = ConversionKind::GbToBig5;
+        break;
+    }
+    return conversion;
+}
+
 BatchResult CheckCodePage(const char* switchRole, int codePage)
 {
     if (IconvNameForCodePage(codePage) != nullptr)
@@ -34,12 +62,14 @@ BatchResult CheckCodePage(const char* switchRole, int codePage)
 std::string JoinArguments(const std::vector<std::string>& words)
 {
     std::string joined;
+    // A word taken as a file name is not a switch, even when it ends like one ("notes/D").
+    bool previousIsSwitch = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
         if (i > 0)
             joined += ' ';
-        const bool quote = i > 0 && EndsWithFileSwitch(words[i - 1]) &&
-                           words[i].find('"') == std::string::npos;
+        const bool quote = previousIsSwitch && words[i].find('"') == std::string::npos;
         joined += quote ? "\"" + words[i] + "\"" : words[i];
+        previousIsSwitch = !quote && EndsWithFileSwitch(words[i]);
     }
     return joined;
 }
@@ -55,7 +85,8 @@ std::string UsageText()
     return plain;
 }
 
-BatchResult RunCommandLine(std::string_view arguments, const CGlossary& glossary)
+BatchResult RunCommandLine(std::string_view arguments, const CGlossary& glossary,
+                           BatchProgress* progress)
 {
     const ParsedCommandLine parsed = ParseCommandLine(arguments);
     if (!parsed.ok)
@@ -69,29 +100,35 @@ BatchResult RunCommandLine(std::string_view arguments, const CGlossary& glossary
             return bad;
     }
 
-    std::string text;
     std::string error;
-    if (!ReadWholeFile(args.sourceName, text, error))
+    SourceFile source;
+    if (!source.Open(args.sourceName, error))
         return Failure(kExitFailure, "cannot read the source file " + error);
+    const std::unique_ptr<Stage> conversion = MakeConversion(ConversionOf(args, glossary));
+    if (!conversion) // the C library lacks a table it names (HZ, say)
+        return Failure(kExitUsage, "/X: iconv cannot convert from code page " +
+                                       std::to_string(args.sourceCodePage) + " to " +
+                                       std::to_string(args.destinationCodePage));
+    DestinationFile destination;
+    if (!destination.Open(args.destinationName, error))
+        return Failure(kExitFailure, "cannot write the destination file " + error);
 
-    switch (args.mode) {
-    case BatchMode::CodePage:
-        DecodeLoadedText(text, args.sourceCodePage);
-        ConvertCodePage(text, args.sourceCodePage, args.destinationCodePage);
-        break;
-    case BatchMode::GbToBig5:
-        DecodeLoadedText(text, kCodePageGbk);
-        GbToBig5(text, glossary, args.useGlossary);
-        break;
-    case BatchMode::Big5ToGb:
-        DecodeLoadedText(text, kCodePageBig5);
-        Big5ToGb(text, glossary, args.useGlossary, /*glossaryFirst=*/true);
-        break;
-    case BatchMode::None:
-        break;
-    }
-
-    if (!WriteFileReplacing(args.destinationName, text, error))
+    if (progress != nullptr)
+        progress->Start(source.Size());
+    std::uint64_t converted = 0;
+    const StreamOutcome outcome =
+        StreamFile(source, *conversion, destination, [&](std::uint64_t done) {
+            converted = done;
+            if (progress != nullptr)
+                progress->Update(done);
+        });
+    if (progress != nullptr)
+        progress->Finish(converted); // a shown line is ended before any message
+    if (outcome.status == StreamOutcome::Status::ReadFailed)
+        return Failure(kExitFailure, "cannot read the source file " + outcome.error);
+    if (outcome.status == StreamOutcome::Status::WriteFailed)
+        return Failure(kExitFailure, "cannot write the destination file " + outcome.error);
+    if (!destination.Commit(error))
         return Failure(kExitFailure, "cannot write the destination file " + error);
     return {};
 }

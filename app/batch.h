@@ -7,6 +7,7 @@
 
 namespace morvane {
 
+class BatchProgress;
 class CGlossary;
 
 // Exit statuses of batch mode.
@@ -25,9 +26,11 @@ struct BatchResult {
 // holds no double quote itself.
 std::string JoinArguments(const std::vector<std::string>& words);
 
-// Parses the argument string and converts the source file into the destination file.
-// The destination is replaced only once the whole result is written.
-BatchResult RunCommandLine(std::string_view arguments, const CGlossary& glossary);
+// Parses the argument string and converts the source file into the destination file, block
+// by block, reporting to progress when given. The destination is replaced only once the whole
+// result is written.
+BatchResult RunCommandLine(std::string_view arguments, const CGlossary& glossary,
+                           BatchProgress* progress = nullptr);
 
 // The usage text of the current language, with plain line feeds.
 std::string UsageText();

@@ -17,30 +17,6 @@ std::string Reason(const std::string& path, int error)
     return "\"" + path + "\": " + std::strerror(error);
 }
 
-// Closes a descriptor when it goes out of scope.
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    // Closes now and reports the result: a late write error can show up here.
-    int close()
-    {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result;
-    }
-
-  private:
-    int fd_;
-};
-
 bool WriteAll(int fd, std::string_view data, int& error)
 {
     while (!data.empty()) {
@@ -87,63 +63,24 @@ bool FollowLinks(std::string path, std::string& target, std::string& error)
     return false;
 }
 
-bool WriteDirectly(const std::string& path, std::string_view data, std::string& error)
-{
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
-    if (fd.get() < 0) {
-        error = Reason(path, errno);
-        return false;
-    }
-    int code = 0;
-    if (!WriteAll(fd.get(), data, code)) {
-        error = Reason(path, code);
-        return false;
-    }
-    if (fd.close() != 0) {
-        error = Reason(path, errno);
-        return false;
-    }
-    return true;
-}
-
-bool WriteThroughTemporary(const std::string& target, mode_t mode, std::string_view data,
-                           std::string& error)
-{
-    const std::string base = target.substr(target.rfind('/') + 1);
-    std::string temporary = DirectoryOf(target) + "/." + base + ".morvane-XXXXXX";
-    FileDescriptor fd(::mkstemp(temporary.data()));
-    if (fd.get() < 0) {
-        error = Reason(target, errno);
-        return false;
-    }
-    int code = 0;
-    bool ok = WriteAll(fd.get(), data, code);
-    if (ok && ::fchmod(fd.get(), mode) != 0)
-        code = errno, ok = false;
-    if (ok && ::fsync(fd.get()) != 0)
-        code = errno, ok = false;
-    if (fd.close() != 0 && ok)
-        code = errno, ok = false;
-    if (ok && ::rename(temporary.c_str(), target.c_str()) != 0)
-        code = errno, ok = false;
-    if (!ok) {
-        ::unlink(temporary.c_str());
-        error = Reason(target, code);
-    }
-    return ok;
-}
-
 } // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& contents, std::string& error)
+SourceFile::~SourceFile()
 {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool SourceFile::Open(const std::string& path, std::string& error)
+{
+    path_ = path;
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) {
         error = Reason(path, errno);
         return false;
     }
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0) {
+    if (::fstat(fd_, &info) != 0) {
         error = Reason(path, errno);
         return false;
     }
@@ -151,49 +88,141 @@ bool ReadWholeFile(const std::string& path, std::string& contents, std::string& 
         error = Reason(path, EISDIR);
         return false;
     }
-    contents.clear();
-    if (S_ISREG(info.st_mode))
-        contents.reserve(static_cast<std::size_t>(info.st_size));
-    // Read until the end whatever the size said: the file may change while it is read.
-    char block[1 << 16];
-    while (true) {
-        const ssize_t got = ::read(fd.get(), block, sizeof block);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            error = Reason(path, errno);
-            return false;
-        }
-        if (got == 0)
-            return true;
-        contents.append(block, static_cast<std::size_t>(got));
-    }
+    size_ = S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return true;
 }
 
-bool WriteFileReplacing(const std::string& path, std::string_view data, std::string& error)
+bool SourceFile::Read(std::string& block, std::size_t maxBytes, std::string& error)
+{
+    // Read until the end whatever the size said: the file may change while it is read.
+    block.resize(maxBytes);
+    std::size_t got = 0;
+    while (got < maxBytes) {
+        const ssize_t n = ::read(fd_, block.data() + got, maxBytes - got);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            error = Reason(path_, errno);
+            return false;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    block.resize(got);
+    return true;
+}
+
+DestinationFile::~DestinationFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!temporary_.empty())
+        ::unlink(temporary_.c_str());
+}
+
+bool DestinationFile::Open(const std::string& path, std::string& error)
 {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) {
-        if (!S_ISREG(info.st_mode))
-            return WriteDirectly(path, data, error);
+        if (!S_ISREG(info.st_mode)) {
+            target_ = path;
+            fd_ = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+            return fd_ >= 0 || Fail(errno, error);
+        }
         // Replace the file the links lead to, keeping its permissions.
         char resolved[PATH_MAX];
         if (::realpath(path.c_str(), resolved) == nullptr) {
             error = Reason(path, errno);
             return false;
         }
-        return WriteThroughTemporary(resolved, info.st_mode & 07777, data, error);
+        target_ = resolved;
+        mode_ = info.st_mode & 07777;
+        replacing_ = true;
+    } else {
+        if (errno != ENOENT) {
+            error = Reason(path, errno);
+            return false;
+        }
+        if (!FollowLinks(path, target_, error))
+            return false;
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode_ = 0666 & ~mask;
     }
-    if (errno != ENOENT) {
-        error = Reason(path, errno);
-        return false;
+    const std::string base = target_.substr(target_.rfind('/') + 1);
+    std::string temporary = DirectoryOf(target_) + "/." + base + ".morvane-XXXXXX";
+    fd_ = ::mkstemp(temporary.data());
+    if (fd_ < 0)
+        return Fail(errno, error);
+    temporary_ = temporary;
+    return true;
+}
+
+bool DestinationFile::Write(std::string_view data, std::string& error)
+{
+    int code = 0;
+    if (!WriteAll(fd_, data, code))
+        return Fail(code, error);
+    written_ += data.size();
+    // Start writing a temporary file out to disk as it grows, so the flush before the rename
+    // has little left to wait for and the page cache does not fill with it.
+    constexpr std::uint64_t kWriteBehind = 8 << 20;
+    if (!temporary_.empty() && written_ - flushedUpTo_ >= kWriteBehind) {
+        ::sync_file_range(fd_, static_cast<off_t>(flushedUpTo_),
+                          static_cast<off_t>(written_ - flushedUpTo_), SYNC_FILE_RANGE_WRITE);
+        flushedUpTo_ = written_;
     }
-    std::string target;
-    if (!FollowLinks(path, target, error))
+    return true;
+}
+
+bool DestinationFile::Commit(std::string& error)
+{
+    if (temporary_.empty()) {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result == 0 || Fail(errno, error);
+    }
+    // Old contents are only given up once the new ones are on disk; a new file puts nothing at
+    // risk, so it does without the wait.
+    if (::fchmod(fd_, mode_) != 0 || (replacing_ && ::fsync(fd_) != 0))
+        return Fail(errno, error);
+    const int result = ::close(fd_);
+    fd_ = -1;
+    if (result != 0 || ::rename(temporary_.c_str(), target_.c_str()) != 0)
+        return Fail(errno, error);
+    temporary_.clear();
+    return true;
+}
+
+bool DestinationFile::Fail(int code, std::string& error)
+{
+    error = Reason(target_, code);
+    return false;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& contents, std::string& error)
+{
+    SourceFile file;
+    if (!file.Open(path, error))
         return false;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return WriteThroughTemporary(target, 0666 & ~mask, data, error);
+    contents.clear();
+    contents.reserve(file.Size());
+    std::string block;
+    while (true) {
+        if (!file.Read(block, 1 << 16, error))
+            return false;
+        if (block.empty())
+            return true;
+        contents += block;
+    }
+}
+
+bool WriteFileReplacing(const std::string& path, std::string_view data, std::string& error)
+{
+    DestinationFile file;
+    return file.Open(path, error) && file.Write(data, error) && file.Commit(error);
 }
 
 } // namespace morvane

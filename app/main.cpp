@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/batch.h"
+#include "app/batch_progress.h"
 #include "engine/glossary.h"
 #include "frame/window_mode.h"
 #include "lang/lang.h"
@@ -31,8 +32,10 @@ int RunBatchMode(const std::vector<std::string>& words)
         return morvane::kExitOk;
     }
     morvane::g_glossary.Load();
+    // A progress line on a terminal only; never in pipes or logs.
+    morvane::BatchProgress progress = morvane::BatchProgress::ForStandardError();
     const morvane::BatchResult result =
-        morvane::RunCommandLine(morvane::JoinArguments(words), morvane::g_glossary);
+        morvane::RunCommandLine(morvane::JoinArguments(words), morvane::g_glossary, &progress);
     if (result.exitCode != morvane::kExitOk) {
         std::fprintf(stderr, "morvane: %s\n\n%s", result.message.c_str(),
                      morvane::UsageText().c_str());

@@ -15,7 +15,7 @@ struct GbkPair {
 #include "engine/data/st_characters.inc"
 
 // Every 16-bit value has a slot, so the walk needs no range check and no search.
-using Lookup = std::array<GbkCode, 65536>;
+using Lookup = GbkMapTable;
 
 Lookup BuildLookup(std::span<const GbkPair> pairs) {
     Lookup lookup{};
@@ -28,15 +28,6 @@ Lookup BuildLookup(std::span<const GbkPair> pairs) {
     return lookup;
 }
 
-const Lookup& ToTraditional() {
-    static const Lookup lookup = BuildLookup(kSimplifiedToTraditional);
-    return lookup;
-}
-
-const Lookup& ToSimplified() {
-    static const Lookup lookup = BuildLookup(kTraditionalToSimplified);
-    return lookup;
-}
 
 void MapGbk(std::string_view source, Bytes& destination, const Lookup& lookup) {
     // Every character keeps its length, so the result is the source with pairs rewritten.
@@ -61,20 +52,30 @@ void MapGbk(std::string_view source, Bytes& destination, const Lookup& lookup) {
 
 } // namespace
 
+const GbkMapTable& TraditionalTable() {
+    static const Lookup lookup = BuildLookup(kSimplifiedToTraditional);
+    return lookup;
+}
+
+const GbkMapTable& SimplifiedTable() {
+    static const Lookup lookup = BuildLookup(kTraditionalToSimplified);
+    return lookup;
+}
+
 GbkCode TraditionalOf(GbkCode simplified) {
-    return ToTraditional()[simplified];
+    return TraditionalTable()[simplified];
 }
 
 GbkCode SimplifiedOf(GbkCode traditional) {
-    return ToSimplified()[traditional];
+    return SimplifiedTable()[traditional];
 }
 
 void MapToTraditional(std::string_view source, Bytes& destination) {
-    MapGbk(source, destination, ToTraditional());
+    MapGbk(source, destination, TraditionalTable());
 }
 
 void MapToSimplified(std::string_view source, Bytes& destination) {
-    MapGbk(source, destination, ToSimplified());
+    MapGbk(source, destination, SimplifiedTable());
 }
 
 } // namespace morvane

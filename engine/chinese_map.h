@@ -1,6 +1,7 @@
 // Character-by-character Simplified/Traditional mapping inside GBK, on our own table.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -10,6 +11,14 @@ namespace morvane {
 
 // A GBK double-byte character as one number: lead byte * 256 + trail byte.
 using GbkCode = std::uint16_t;
+
+// A mapping as a table over every 16-bit value; values that are no character map to themselves.
+using GbkMapTable = std::array<GbkCode, 65536>;
+
+// The whole Simplified-to-Traditional mapping as a table.
+const GbkMapTable& TraditionalTable();
+// The whole Traditional-to-Simplified mapping as a table.
+const GbkMapTable& SimplifiedTable();
 
 // The Traditional form of a GBK character, or the character itself when it has none.
 GbkCode TraditionalOf(GbkCode simplified);

@@ -1,22 +1,12 @@
-// Code page conversion through Unicode on iconv, with '?' for whatever cannot be carried.
+// Code page conversion through Unicode, with '?' for whatever cannot be carried: the table of
+// code page numbers, and the whole-text entry points over the streaming steps.
 #include "engine/codepage.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstddef>
-#include <iconv.h>
-#include <string>
+#include "engine/codepage_iconv.h"
+#include "engine/codepage_stream.h"
 
 namespace morvane {
 namespace {
-
-// A Windows code page number, the iconv name of its table, and the size of the code
-// unit that a broken sequence is skipped by (so UTF-16 and UTF-32 stay aligned).
-struct CodePageName {
-    int codePage;
-    const char* iconvName;
-    int unitSize;
-};
 
 // The one table from code page numbers to iconv names.
 constexpr CodePageName kCodePageNames[] = {
@@ -47,7 +37,6 @@ constexpr CodePageName kCodePageNames[] = {
     {54936, "GB18030", 1},
     {20936, "GB2312", 1},
     {51936, "EUC-CN", 1},
-    {52936, "HZ-GB-2312", 1},
     {50220, "ISO-2022-JP", 1},
     {50221, "ISO-2022-JP", 1},
     {50222, "ISO-2022-JP", 1},
@@ -98,6 +87,8 @@ constexpr CodePageName kCodePageNames[] = {
     {1047, "IBM1047", 1},
 };
 
+} // namespace
+
 const CodePageName* FindCodePage(int codePage)
 {
     for (const CodePageName& entry : kCodePageNames)
@@ -105,122 +96,6 @@ const CodePageName* FindCodePage(int codePage)
             return &entry;
     return nullptr;
 }
-
-// An iconv descriptor that closes itself.
-class Converter {
-  public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter()
-    {
-        if (ok())
-            iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return cd_; }
-
-  private:
-    iconv_t cd_;
-};
-
-constexpr wchar_t kReplacement = L'?';
-
-// Decodes bytes of one code page into Unicode (wchar_t is UCS-4 with glibc). A sequence
-// iconv rejects, or one cut off at the end, becomes one '?' and is skipped by one unit.
-bool Decode(const std::string& bytes, const CodePageName& page, std::wstring& unicode)
-{
-    Converter converter("WCHAR_T", page.iconvName);
-    if (!converter.ok())
-        return false;
-    // No code page gives more than one character per byte, but a stateful decoder may
-    // hold one back until the flush: a little slack keeps the loop simple.
-    unicode.assign(bytes.size() + 4, L'\0');
-    char* in = const_cast<char*>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    std::size_t produced = 0;
-    while (true) {
-        char* out = reinterpret_cast<char*>(unicode.data() + produced);
-        std::size_t outLeft = (unicode.size() - produced) * sizeof(wchar_t);
-        const std::size_t outBefore = outLeft;
-        const bool flushing = inLeft == 0;
-        const std::size_t result = flushing
-                                       ? iconv(converter.get(), nullptr, nullptr, &out, &outLeft)
-                                       : iconv(converter.get(), &in, &inLeft, &out, &outLeft);
-        produced += (outBefore - outLeft) / sizeof(wchar_t);
-        if (result != static_cast<std::size_t>(-1)) {
-            if (flushing)
-                break;
-            continue;
-        }
-        if (errno == E2BIG) {
-            unicode.resize(unicode.size() * 2 + 16);
-            continue;
-        }
-        if (produced == unicode.size())
-            unicode.resize(unicode.size() * 2 + 16);
-        unicode[produced++] = kReplacement;
-        if (errno == EINVAL) { // cut off at the end
-            inLeft = 0;
-            continue;
-        }
-        const std::size_t skip = std::min<std::size_t>(page.unitSize, inLeft);
-        in += skip;
-        inLeft -= skip;
-    }
-    unicode.resize(produced);
-    return true;
-}
-
-// Encodes Unicode into a code page; a character the code page lacks becomes its '?'.
-bool Encode(const std::wstring& unicode, const CodePageName& page, std::string& bytes)
-{
-    Converter converter(page.iconvName, "WCHAR_T");
-    if (!converter.ok())
-        return false;
-    bytes.assign(unicode.size() * 2 + 16, '\0');
-    char* in = reinterpret_cast<char*>(const_cast<wchar_t*>(unicode.data()));
-    std::size_t inLeft = unicode.size() * sizeof(wchar_t);
-    std::size_t produced = 0;
-    wchar_t replacement = kReplacement;
-    while (true) {
-        char* out = bytes.data() + produced;
-        std::size_t outLeft = bytes.size() - produced;
-        const std::size_t outBefore = outLeft;
-        const bool flushing = inLeft == 0;
-        const std::size_t result = flushing
-                                       ? iconv(converter.get(), nullptr, nullptr, &out, &outLeft)
-                                       : iconv(converter.get(), &in, &inLeft, &out, &outLeft);
-        produced += outBefore - outLeft;
-        if (result != static_cast<std::size_t>(-1)) {
-            if (flushing)
-                break;
-            continue;
-        }
-        if (errno == E2BIG) {
-            bytes.resize(bytes.size() * 2 + 16);
-            continue;
-        }
-        if (bytes.size() - produced < 16) // room for the replacement
-            bytes.resize(bytes.size() * 2 + 16);
-        // Not representable: put the code page's own '?' through the same descriptor,
-        // so stateful encodings stay in step, and skip the character.
-        char* replacementIn = reinterpret_cast<char*>(&replacement);
-        std::size_t replacementLeft = sizeof(wchar_t);
-        out = bytes.data() + produced;
-        outLeft = bytes.size() - produced;
-        const std::size_t outBeforeReplacement = outLeft;
-        iconv(converter.get(), &replacementIn, &replacementLeft, &out, &outLeft);
-        produced += outBeforeReplacement - outLeft;
-        in += sizeof(wchar_t);
-        inLeft -= sizeof(wchar_t);
-    }
-    bytes.resize(produced);
-    return true;
-}
-
-} // namespace
 
 const char* IconvNameForCodePage(int codePage)
 {
@@ -230,32 +105,21 @@ const char* IconvNameForCodePage(int codePage)
 
 bool ConvertCodePage(Bytes& text, int fromCodePage, int toCodePage)
 {
-    const CodePageName* from = FindCodePage(fromCodePage);
-    const CodePageName* to = FindCodePage(toCodePage);
-    if (from == nullptr || to == nullptr)
+    const std::unique_ptr<Stage> stage = MakeCodePageStage(fromCodePage, toCodePage);
+    if (!stage)
         return false;
-    std::wstring unicode;
-    std::string result;
-    if (!Decode(text, *from, unicode) || !Encode(unicode, *to, result))
-        return false;
-    text.swap(result);
+    RunStage(*stage, text);
     return true;
 }
 
 bool DecodeLoadedText(Bytes& buffer, int codePage)
 {
-    const CodePageName* to = FindCodePage(codePage);
-    if (to == nullptr)
+    const std::unique_ptr<Stage> stage = MakeLoadedTextStage(codePage);
+    if (!stage)
         return false;
-    if (buffer.size() < 2 || static_cast<unsigned char>(buffer[0]) != 0xFF ||
-        static_cast<unsigned char>(buffer[1]) != 0xFE)
-        return true;
-    static const CodePageName kUtf16Le = *FindCodePage(1200);
-    std::wstring unicode;
-    std::string result;
-    if (!Decode(buffer.substr(2), kUtf16Le, unicode) || !Encode(unicode, *to, result))
-        return false;
-    buffer.swap(result);
+    if (buffer.size() >= 2 && static_cast<unsigned char>(buffer[0]) == 0xFF &&
+        static_cast<unsigned char>(buffer[1]) == 0xFE)
+        RunStage(*stage, buffer);
     return true;
 }
 

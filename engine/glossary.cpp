@@ -1,6 +1,7 @@
 // The glossary file's format, the list of word pairs and first-match replacement.
 #include "engine/glossary.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -111,9 +112,8 @@ void CGlossary::LoadText(std::string_view fileBytes)
 void CGlossary::Clear()
 {
     entries_.clear();
-    for (auto& slot : byLeadByte_)
-        for (auto& bucket : slot)
-            bucket.clear();
+    for (GlossaryIndex& index : index_)
+        index.Clear();
 }
 
 void CGlossary::Add(std::string simplified, std::string traditional, std::uint32_t directions)
@@ -131,8 +131,7 @@ void CGlossary::Add(std::string simplified, std::string traditional, std::uint32
     for (std::uint32_t direction : {GLOSSARY_TO_SIMPLIFIED, GLOSSARY_TO_TRADITIONAL}) {
         if ((directions & direction) == 0)
             continue;
-        const auto lead = static_cast<unsigned char>(KeyOf(entries_.back(), direction)[0]);
-        byLeadByte_[DirectionSlot(direction)][lead].push_back(index);
+        index_[DirectionSlot(direction)].Add(KeyOf(entries_.back(), direction), index);
     }
 }
 
@@ -141,37 +140,41 @@ const GlossaryEntry* CGlossary::Find(std::string_view text, std::size_t position
 {
     if (position >= text.size())
         return nullptr;
-    const std::string_view rest = text.substr(position);
-    const auto& bucket =
-        byLeadByte_[DirectionSlot(direction)][static_cast<unsigned char>(rest[0])];
-    // Later additions come first in list order.
-    for (auto it = bucket.rbegin(); it != bucket.rend(); ++it) {
-        const GlossaryEntry& entry = entries_[*it];
-        if (rest.starts_with(KeyOf(entry, direction)))
-            return &entry;
+    std::uint32_t rank = 0;
+    std::size_t length = 0;
+    const GlossaryIndex& index = index_[DirectionSlot(direction)];
+    index.Prepare();
+    if (!index.Find(text.substr(position), rank, length))
+        return nullptr;
+    return &entries_[rank];
+}
+
+std::size_t CGlossary::ApplyPrefix(std::string_view text, bool last, std::uint32_t direction,
+                                   Bytes& output) const
+{
+    const GlossaryIndex& index = index_[DirectionSlot(direction)];
+    index.Prepare();
+    // Where a key or a two-byte character could reach past the end, more text is needed.
+    const std::size_t reach = std::max<std::size_t>(index.LongestKey(), 2);
+    const std::size_t size = text.size();
+    const std::size_t decidable = last ? size : size >= reach ? size - reach + 1 : 0;
+    // Text without matches is copied in runs, not character by character.
+    std::size_t copied = 0;
+    while (true) {
+        const GlossaryIndex::Match match = index.Scan(text, copied, decidable);
+        output.append(text.substr(copied, match.position - copied));
+        if (!match.found)
+            return match.position;
+        output += ReplacementOf(entries_[match.rank], direction);
+        copied = match.position + match.length;
     }
-    return nullptr;
 }
 
 void CGlossary::Apply(std::string_view source, Bytes& destination, std::uint32_t direction) const
 {
     destination.clear();
     destination.reserve(source.size() + source.size() / 8);
-    std::size_t i = 0;
-    while (i < source.size()) {
-        if (static_cast<unsigned char>(source[i]) < 0x80) {
-            destination.push_back(source[i++]);
-            continue;
-        }
-        if (const GlossaryEntry* entry = Find(source, i, direction)) {
-            destination += ReplacementOf(*entry, direction);
-            i += KeyOf(*entry, direction).size();
-            continue;
-        }
-        const std::size_t next = NextCharacter(source, i);
-        destination.append(source.substr(i, next - i));
-        i = next;
-    }
+    ApplyPrefix(source, true, direction, destination);
 }
 
 void CGlossary::ApplyToTraditional(std::string_view source, Bytes& destination) const

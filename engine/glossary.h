@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/bytes.h"
+#include "engine/glossary_index.h"
 
 namespace morvane {
 
@@ -44,6 +45,11 @@ class CGlossary {
     // The first pair in list order whose key (by direction) starts text at position, or null.
     const GlossaryEntry* Find(std::string_view text, std::size_t position,
                               std::uint32_t direction) const;
+    // Appends a prefix of text to output with the keys of direction replaced, and returns the
+    // prefix's length: it stops where a key could still run on past the end of text, unless
+    // last, so the rest can be given again with the text that follows it.
+    std::size_t ApplyPrefix(std::string_view text, bool last, std::uint32_t direction,
+                            Bytes& output) const;
     // Copies source into destination (replacing it) with Simplified keys replaced.
     void ApplyToTraditional(std::string_view source, Bytes& destination) const;
     // Copies source into destination (replacing it) with Traditional keys replaced.
@@ -59,9 +65,9 @@ class CGlossary {
 
     // Pairs in the order they were added; list order is the reverse.
     std::vector<GlossaryEntry> entries_;
-    // For each direction, the entries (by add order) whose key starts with a given lead
-    // byte; lets Find skip pairs that cannot match without changing which one wins.
-    std::vector<std::uint32_t> byLeadByte_[2][256];
+    // For each direction, the keys ranked by add order: the highest rank that matches is the
+    // first match in list order.
+    GlossaryIndex index_[2];
 };
 
 // The program's one glossary, loaded at start and reloaded when the user saves it.

@@ -229,5 +229,74 @@ TEST(Glossary, FindGivesTheFirstMatchOfThePlainListWalk)
     }
 }
 
+// Replacement as defined on the plain list walk: ASCII bytes copied, else the first match in
+// list order, else one character.
+Bytes ApplyByWalkingTheList(const CGlossary& glossary, std::string_view text,
+                            std::uint32_t direction)
+{
+    Bytes out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            out += text[i++];
+            continue;
+        }
+        if (const GlossaryEntry* entry = WalkList(glossary, text, i, direction)) {
+            const bool toTraditional = direction == GLOSSARY_TO_TRADITIONAL;
+            out += toTraditional ? entry->traditional : entry->simplified;
+            i += (toTraditional ? entry->simplified : entry->traditional).size();
+            continue;
+        }
+        const std::size_t step = i + 1 < text.size() ? 2 : 1;
+        out.append(text.substr(i, step));
+        i += step;
+    }
+    return out;
+}
+
+TEST(Glossary, ApplyGivesThePlainListWalksText)
+{
+    // Keys share prefixes, repeat, contain ASCII and lone lead bytes, and are long and short.
+    const std::string alphabet[] = {Gbk("中"), Gbk("国"), Gbk("人"), "a", "\xd6", "\x81\x40"};
+    std::mt19937 random(77);
+    auto word = [&](int maxPieces) {
+        std::string w;
+        const int n = 1 + static_cast<int>(random() % static_cast<unsigned>(maxPieces));
+        for (int i = 0; i < n; ++i)
+            w += alphabet[random() % 6];
+        return w;
+    };
+    for (int round = 0; round < 300; ++round) {
+        CGlossary glossary;
+        const int pairs = static_cast<int>(random() % 60);
+        for (int i = 0; i < pairs; ++i)
+            glossary.Add(word(round % 2 == 0 ? 3 : 8), word(3), 1 + random() % 3);
+        const std::string text = word(60);
+        for (std::uint32_t direction : {GLOSSARY_TO_SIMPLIFIED, GLOSSARY_TO_TRADITIONAL}) {
+            Bytes indexed;
+            if (direction == GLOSSARY_TO_TRADITIONAL)
+                glossary.ApplyToTraditional(text, indexed);
+            else
+                glossary.ApplyToSimplified(text, indexed);
+            const Bytes walked = ApplyByWalkingTheList(glossary, text, direction);
+            ASSERT_EQ(test::Hex(indexed), test::Hex(walked)) << "round " << round;
+        }
+    }
+}
+
+TEST(Glossary, ApplyPrefixStopsOnlyWhereAKeyCouldRunOn)
+{
+    CGlossary glossary;
+    glossary.Add(Gbk("中国人"), "X", GLOSSARY_TO_TRADITIONAL);
+    const std::string text = "ab" + Gbk("中国");
+    Bytes out;
+    // Six bytes of key, four of text after the ASCII: the key may still come.
+    EXPECT_EQ(glossary.ApplyPrefix(text, false, GLOSSARY_TO_TRADITIONAL, out), 2u);
+    EXPECT_EQ(out, "ab");
+    out.clear();
+    EXPECT_EQ(glossary.ApplyPrefix(text, true, GLOSSARY_TO_TRADITIONAL, out), text.size());
+    EXPECT_EQ(out, text);
+}
+
 } // namespace
 } // namespace morvane

@@ -1,0 +1,182 @@
+// The Chinese chains fused: one lookup per character where the mapping and the decoder agree on
+// where characters start, and an exact step-by-step path where they do not.
+#include "engine/fused_chain.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "engine/codepage.h"
+#include "engine/codepage_stream.h"
+#include "engine/codepage_table.h"
+#include "engine/fused_table.h"
+
+namespace morvane {
+namespace {
+
+// The mapping pairs a byte from 0x81 to 0xFE with whatever byte follows it.
+bool IsMapLead(std::uint8_t byte) {
+    return byte >= 0x81 && byte != 0xFF;
+}
+
+// The mapping walks the text in its own steps (a pair from each lead byte), and the decoder of
+// the mapped text in its steps, which differ after a pair the decoder rejects: it takes one byte
+// and starts again at the next. So mapped bytes go through a small queue to the decoder; while
+// the queue is empty the two walks are in step, and one lookup gives the final bytes.
+class MapThenTableStage : public CarryingStage {
+  public:
+    MapThenTableStage(const GbkMapTable& map, const FusedTable& table) : map_(map), table_(table) {
+        direct_.resize(65536);
+        for (std::size_t code = 0; code < 65536; ++code) {
+            const GbkCode mapped = map_[code];
+            const bool lead = (table_.single[mapped >> 8] & packed::kFlag) != 0;
+            // A pair the decoder takes whole can go straight through; anything else is queued.
+            direct_[code] = lead ? table_.pair[mapped] : packed::kFlag;
+        }
+    }
+
+  protected:
+    std::size_t Convert(std::string_view text, bool last, Bytes& output) override {
+        const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
+        const std::size_t size = text.size();
+        std::size_t i = 0;
+        while (i < size) {
+            const std::size_t end = std::min(size, i + kSlice);
+            unsigned char* out = scratch_;
+            while (i < end) {
+                const std::uint8_t b = in[i];
+                if (!IsMapLead(b)) {
+                    const std::uint32_t entry = table_.single[b];
+                    if (queued_ == 0 && (entry & packed::kFlag) == 0)
+                        out = PutPacked(out, entry);
+                    else
+                        out = Queue(b, out);
+                    ++i;
+                    continue;
+                }
+                if (i + 1 == size) {
+                    if (!last)
+                        break;
+                    out = Queue(b, out); // a lone lead byte at the end is kept as it is
+                    ++i;
+                    continue;
+                }
+                const unsigned code = b * 256u + in[i + 1];
+                const std::uint32_t entry = direct_[code];
+                if (queued_ == 0 && (entry & packed::kFlag) == 0) {
+                    out = PutPacked(out, entry);
+                } else {
+                    out = Queue(static_cast<std::uint8_t>(map_[code] >> 8), out);
+                    out = Queue(static_cast<std::uint8_t>(map_[code] & 0xFF), out);
+                }
+                i += 2;
+            }
+            output.append(reinterpret_cast<const char*>(scratch_),
+                          static_cast<std::size_t>(out - scratch_));
+            if (i < end)
+                break;
+        }
+        if (last && queued_ != 0) { // a lead byte cut off at the end
+            unsigned char* out = PutPacked(scratch_, table_.questionMark);
+            output.append(reinterpret_cast<const char*>(scratch_),
+                          static_cast<std::size_t>(out - scratch_));
+            queued_ = 0;
+        }
+        return i;
+    }
+
+  private:
+    // Hands one mapped byte to the decoder and writes what it can decode so far.
+    unsigned char* Queue(std::uint8_t byte, unsigned char* out) {
+        queue_[queued_++] = byte;
+        while (queued_ != 0) {
+            const std::uint32_t entry = table_.single[queue_[0]];
+            std::size_t used = 1;
+            if ((entry & packed::kFlag) == 0) {
+                out = PutPacked(out, entry);
+            } else if (queued_ < 2) {
+                break; // the lead byte waits for the next one
+            } else {
+                const std::uint32_t both = table_.pair[queue_[0] * 256u + queue_[1]];
+                out = PutPacked(out, both);
+                used = (both & packed::kFlag) != 0 ? 1 : 2;
+            }
+            std::copy(queue_ + used, queue_ + queued_, queue_);
+            queued_ -= used;
+        }
+        return out;
+    }
+
+    static constexpr std::size_t kSlice = 16 * 1024;
+    const GbkMapTable& map_;
+    const FusedTable& table_;
+    std::vector<std::uint32_t> direct_;
+    std::uint8_t queue_[4]{};
+    std::size_t queued_ = 0;
+    // Three bytes at most per byte read, a pair past the slice's end, and PutPacked's spare byte.
+    unsigned char scratch_[3 * (kSlice + 4) + 8];
+};
+
+// The mapping alone, streaming: a lead byte at a piece's end waits for its pair.
+class MapStage : public CarryingStage {
+  public:
+    explicit MapStage(const GbkMapTable& map) : map_(map) {}
+
+  protected:
+    std::size_t Convert(std::string_view text, bool last, Bytes& output) override {
+        const std::size_t start = output.size();
+        output.append(text);
+        auto* bytes = reinterpret_cast<std::uint8_t*>(output.data()) + start;
+        const std::size_t size = text.size();
+        std::size_t i = 0;
+        while (i < size) {
+            if (!IsMapLead(bytes[i])) {
+                ++i;
+                continue;
+            }
+            if (i + 1 == size) {
+                if (!last) {
+                    output.resize(start + i);
+                    return i;
+                }
+                ++i;
+                continue;
+            }
+            const GbkCode mapped = map_[bytes[i] * 256u + bytes[i + 1]];
+            bytes[i] = static_cast<std::uint8_t>(mapped >> 8);
+            bytes[i + 1] = static_cast<std::uint8_t>(mapped & 0xFF);
+            i += 2;
+        }
+        return size;
+    }
+
+  private:
+    const GbkMapTable& map_;
+};
+
+} // namespace
+
+std::unique_ptr<Stage> MakeGbToBig5Stage() {
+    const FusedTable* table = FusedTableFor(kCodePageGbk, kCodePageBig5);
+    if (table != nullptr && !table->hasSwallow)
+        return std::make_unique<MapThenTableStage>(TraditionalTable(), *table);
+    std::vector<std::unique_ptr<Stage>> steps;
+    steps.push_back(MakeMapStage(TraditionalTable()));
+    steps.push_back(MakeCodePageStage(kCodePageGbk, kCodePageBig5));
+    return std::make_unique<StageChain>(std::move(steps));
+}
+
+std::unique_ptr<Stage> MakeBig5ToGbStage() {
+    if (const FusedTable* table = FusedTableFor(kCodePageBig5, kCodePageGbk, &SimplifiedTable()))
+        return MakeFusedTableStage(*table);
+    std::vector<std::unique_ptr<Stage>> steps;
+    steps.push_back(MakeCodePageStage(kCodePageBig5, kCodePageGbk));
+    steps.push_back(MakeMapStage(SimplifiedTable()));
+    return std::make_unique<StageChain>(std::move(steps));
+}
+
+std::unique_ptr<Stage> MakeMapStage(const GbkMapTable& map) {
+    return std::make_unique<MapStage>(map);
+}
+
+} // namespace morvane
