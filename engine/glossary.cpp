@@ -39,9 +39,13 @@ std::size_t NextCharacter(std::string_view text, std::size_t i)
 // end when stopAtLineEnd; returns its position or the stop position.
 std::size_t ScanWord(std::string_view line, std::size_t i, bool stopAtLineEnd)
 {
-    while (i < line.size() && !IsSeparator(line[i]) &&
-           !(stopAtLineEnd && (line[i] == '\r' || line[i] == '\n')))
-        i = NextCharacter(line, i);
+    auto isLineEnd = [&line](std::size_t at) {
+        return at < line.size() && (line[at] == '\r' || line[at] == '\n');
+    };
+    while (i < line.size() && !IsSeparator(line[i]) && !(stopAtLineEnd && isLineEnd(i))) {
+        // A lead byte cut off by the line end stays alone: the line end still ends the word.
+        i = stopAtLineEnd && isLineEnd(i + 1) ? i + 1 : NextCharacter(line, i);
+    }
     return i;
 }
 

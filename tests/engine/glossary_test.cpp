@@ -148,6 +148,17 @@ TEST(Glossary, LoneLeadByteAtTheEndIsCopiedNotReadPast)
     EXPECT_EQ(out, "X\xd6");
 }
 
+TEST(Glossary, LeadByteCutOffByTheLineEndStaysInTheWord)
+{
+    // Not swallowing the line end keeps CR and LF out of the word, with either line ending.
+    for (const char* lineEnd : {"\r\n", "\n"}) {
+        CGlossary glossary;
+        glossary.LoadText(Gbk("中>国") + "\xd6" + lineEnd + Gbk("人>X") + lineEnd);
+        ASSERT_EQ(glossary.Size(), 2u) << test::Hex(lineEnd);
+        EXPECT_EQ(glossary.At(1).traditional, Gbk("国") + "\xd6");
+    }
+}
+
 TEST(Glossary, LinesOfAnyLengthAreReadWhole)
 {
     std::string longWord;
