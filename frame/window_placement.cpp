@@ -110,8 +110,11 @@ void RestorePlacementAndShow(QWidget& window) {
     PlacementBytes bytes{};
     if (ReadSetting("pl", bytes.data(), bytes.size()))
         ApplyPlacementAndShow(window, DecodePlacement(bytes));
-    else
+    else {
+        // First start: room for two panes of text rather than the bare minimum size.
+        window.resize(760, 480);
         window.show();
+    }
 }
 
 void SavePlacement(const QWidget& window) {
