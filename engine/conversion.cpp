@@ -42,15 +42,17 @@ std::vector<std::unique_ptr<Stage>> Steps(const Conversion& c) {
         break;
     case ConversionKind::GbToBig5:
         if (c.glossary != nullptr)
-            steps.push_back(Glossary(*c.glossary, GLOSSARY_TO_TRADITIONAL));
-        steps.push_back(MakeGbToBig5Stage());
+            steps.push_back(MakeGlossaryMapStage(*c.glossary, GLOSSARY_TO_TRADITIONAL,
+                                                 TraditionalTable(), true));
+        else
+            steps.push_back(MakeGbToBig5Stage());
         break;
     case ConversionKind::Big5ToGb:
         if (c.glossary != nullptr && c.glossaryFirst) {
             // The glossary sits between the code page step and the mapping.
             steps.push_back(MakeCodePageStage(kCodePageBig5, kCodePageGbk));
-            steps.push_back(Glossary(*c.glossary, GLOSSARY_TO_SIMPLIFIED));
-            steps.push_back(MakeMapStage(SimplifiedTable()));
+            steps.push_back(MakeGlossaryMapStage(*c.glossary, GLOSSARY_TO_SIMPLIFIED,
+                                                 SimplifiedTable(), false));
         } else {
             steps.push_back(MakeBig5ToGbStage());
             if (c.glossary != nullptr)
@@ -59,14 +61,19 @@ std::vector<std::unique_ptr<Stage>> Steps(const Conversion& c) {
         break;
     case ConversionKind::SimplifiedToTraditional:
         if (c.glossary != nullptr)
-            steps.push_back(Glossary(*c.glossary, GLOSSARY_TO_TRADITIONAL));
-        steps.push_back(MakeMapStage(TraditionalTable()));
+            steps.push_back(MakeGlossaryMapStage(*c.glossary, GLOSSARY_TO_TRADITIONAL,
+                                                 TraditionalTable(), false));
+        else
+            steps.push_back(MakeMapStage(TraditionalTable()));
         break;
     case ConversionKind::TraditionalToSimplified:
-        if (c.glossary != nullptr && c.glossaryFirst)
-            steps.push_back(Glossary(*c.glossary, GLOSSARY_TO_SIMPLIFIED));
+        if (c.glossary != nullptr && c.glossaryFirst) {
+            steps.push_back(MakeGlossaryMapStage(*c.glossary, GLOSSARY_TO_SIMPLIFIED,
+                                                 SimplifiedTable(), false));
+            break;
+        }
         steps.push_back(MakeMapStage(SimplifiedTable()));
-        if (c.glossary != nullptr && !c.glossaryFirst)
+        if (c.glossary != nullptr)
             steps.push_back(Glossary(*c.glossary, GLOSSARY_TO_SIMPLIFIED));
         break;
     }

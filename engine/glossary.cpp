@@ -135,7 +135,8 @@ void CGlossary::Add(std::string simplified, std::string traditional, std::uint32
     for (std::uint32_t direction : {GLOSSARY_TO_SIMPLIFIED, GLOSSARY_TO_TRADITIONAL}) {
         if ((directions & direction) == 0)
             continue;
-        index_[DirectionSlot(direction)].Add(KeyOf(entries_.back(), direction), index);
+        index_[DirectionSlot(direction)].Add(KeyOf(entries_.back(), direction), index,
+                                             ReplacementOf(entries_.back(), direction));
     }
 }
 
@@ -151,6 +152,13 @@ const GlossaryEntry* CGlossary::Find(std::string_view text, std::size_t position
     if (!index.Find(text.substr(position), rank, length))
         return nullptr;
     return &entries_[rank];
+}
+
+const GlossaryIndex& CGlossary::PreparedIndex(std::uint32_t direction) const
+{
+    const GlossaryIndex& index = index_[DirectionSlot(direction)];
+    index.Prepare();
+    return index;
 }
 
 std::size_t CGlossary::ApplyPrefix(std::string_view text, bool last, std::uint32_t direction,

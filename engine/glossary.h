@@ -55,6 +55,9 @@ class CGlossary {
     // Copies source into destination (replacing it) with Traditional keys replaced.
     void ApplyToSimplified(std::string_view source, Bytes& destination) const;
 
+    // The index of the keys of direction, ready for use; it gives each key's replacement too.
+    const GlossaryIndex& PreparedIndex(std::uint32_t direction) const;
+
     // The number of pairs in the list.
     std::size_t Size() const { return entries_.size(); }
     // Pair i in list order (0 is the first, the one added last).

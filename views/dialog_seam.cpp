@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QUrl>
 
 #include "lang/lang.h"
@@ -17,6 +18,30 @@ QString Caption() {
     const char* title = GetLangString(IDS_APP_TITLE);
     return QString::fromUtf8(title ? title : "Morvane");
 }
+
+class CQtProgress final : public CProgress {
+  public:
+    explicit CQtProgress(QWidget* parent) : m_dialog(parent) {
+        m_dialog.setWindowTitle(Caption());
+        // Application-wide: no other view (the glossary's Save among them) may act meanwhile.
+        m_dialog.setWindowModality(Qt::ApplicationModal);
+        m_dialog.setMinimumDuration(500);
+        m_dialog.setAutoReset(false);
+        m_dialog.setAutoClose(false);
+        m_dialog.setRange(0, kSteps);
+        m_dialog.setValue(0); // starts the clock that shows the dialog when the work lasts
+    }
+
+    void setShare(double share) override {
+        m_dialog.setValue(static_cast<int>(share * kSteps + 0.5));
+    }
+    bool canceled() const override { return m_dialog.wasCanceled(); }
+    bool shown() const override { return m_dialog.isVisible(); }
+
+  private:
+    static constexpr int kSteps = 1000;
+    QProgressDialog m_dialog;
+};
 
 class CQtDialogs final : public CDialogSeam {
   public:
@@ -52,6 +77,14 @@ class CQtDialogs final : public CDialogSeam {
 
     bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 };
+
+} // namespace
+
+std::unique_ptr<CProgress> CDialogSeam::progress(QWidget* parent) {
+    return std::make_unique<CQtProgress>(parent);
+}
+
+namespace {
 
 CDialogSeam*& Current() {
     static CDialogSeam* seam = nullptr;

@@ -4,10 +4,24 @@
 
 #include <QString>
 
+#include <memory>
+
 class QUrl;
 class QWidget;
 
 namespace morvane {
+
+// The progress of work the window waits on while a worker thread does it.
+class CProgress {
+  public:
+    virtual ~CProgress() = default;
+    // share: how much is done, 0 to 1.
+    virtual void setShare(double share) = 0;
+    // The person asked to stop.
+    virtual bool canceled() const = 0;
+    // On screen and holding the window's input, so input may be dispatched again.
+    virtual bool shown() const = 0;
+};
 
 class CDialogSeam {
   public:
@@ -23,6 +37,9 @@ class CDialogSeam {
     virtual void information(QWidget* parent, const QString& text) = 0;
     // Hands an address to the desktop (browser, mail program).
     virtual bool openUrl(const QUrl& url) = 0;
+    // A modal progress dialog with Cancel that appears only when the work lasts over half a
+    // second; it closes when the result is destroyed.
+    virtual std::unique_ptr<CProgress> progress(QWidget* parent);
 };
 
 // The seam in use: the real dialogs unless a test has put its own.

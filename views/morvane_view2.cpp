@@ -4,6 +4,7 @@
 #include <QComboBox>
 
 #include "engine/codepage.h"
+#include "engine/conversion.h"
 #include "lang/string_ids.h"
 #include "settings/settings_store.h"
 #include "views/code_page_table.h"
@@ -83,10 +84,11 @@ void CMorvaneView2::Convert(Side from, Side to) {
     const int target = OpenCodePage(to);
     if (source < 0 || target < 0)
         return;
-    Bytes text = Pane(from)->bytes();
-    if (source != target)
-        ConvertCodePage(text, source, target);
-    Pane(to)->setBytes(text);
+    Conversion conversion;
+    conversion.fromCodePage = source;
+    conversion.toCodePage = target;
+    // The same code page on both sides copies the bytes exactly.
+    ConvertPane(from, to, source != target ? &conversion : nullptr);
 }
 
 } // namespace morvane

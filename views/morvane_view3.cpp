@@ -4,11 +4,9 @@
 
 #include <QLabel>
 
-#include "engine/chinese_chain.h"
 #include "engine/codepage.h"
-#include "engine/glossary.h"
+#include "engine/conversion.h"
 #include "lang/string_ids.h"
-#include "settings/settings_store.h"
 #include "views/pane_font.h"
 #include "views/text_pane.h"
 #include "views/ui_text.h"
@@ -32,15 +30,11 @@ void CMorvaneView3::Relabel() {
 }
 
 void CMorvaneView3::OnConvertRight() {
-    Bytes text = Pane(kLeft)->bytes();
-    GbToBig5(text, g_glossary, ReadGlossarySwitch());
-    Pane(kRight)->setBytes(text);
+    ConvertChinese(kLeft, kRight, ConversionKind::GbToBig5);
 }
 
 void CMorvaneView3::OnConvertLeft() {
-    Bytes text = Pane(kRight)->bytes();
-    Big5ToGb(text, g_glossary, ReadGlossarySwitch(), false);
-    Pane(kLeft)->setBytes(text);
+    ConvertChinese(kRight, kLeft, ConversionKind::Big5ToGb);
 }
 
 } // namespace morvane

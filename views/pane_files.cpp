@@ -9,6 +9,7 @@
 #include "lang/string_ids.h"
 #include "views/dialog_seam.h"
 #include "views/file_io.h"
+#include "views/progress_run.h"
 #include "views/text_pane.h"
 #include "views/ui_text.h"
 
@@ -60,14 +61,26 @@ void LoadPaneFile(CTextPane* pane, int codePage) {
 }
 
 bool LoadFileIntoPane(CTextPane* pane, int codePage, const QString& path) {
+    // A big file is read and decoded on a worker thread, with the conversions' progress.
     Bytes bytes;
     QString reason;
-    if (!ReadFileBytes(path, bytes, reason)) {
+    bool read = false;
+    CPaneText text;
+    const int paneCodePage = pane->codePage();
+    const bool done = RunWithProgress(pane->window(), [&](const ProgressReport& report) {
+        read = ReadFileBytes(path, bytes, reason);
+        if (!read)
+            return true;
+        DecodeLoadedText(bytes, codePage);
+        return MakePaneText(bytes, paneCodePage, text, report);
+    });
+    if (!done)
+        return false;
+    if (!read) {
         Dialogs().warning(pane->window(), ReadErrorText(path, reason));
         return false;
     }
-    DecodeLoadedText(bytes, codePage);
-    pane->setBytes(bytes);
+    pane->setBytes(bytes, text);
     return true;
 }
 

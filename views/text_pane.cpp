@@ -8,16 +8,11 @@
 #include <QUrl>
 
 #include "engine/codepage.h"
+#include "engine/conversion.h"
 
 namespace morvane {
 
 namespace {
-
-QString Decode(Bytes bytes, int codePage) {
-    if (codePage != 0)
-        ConvertCodePage(bytes, codePage, kCodePageUtf8);
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 Bytes Encode(const QString& text, int codePage) {
     const QByteArray utf8 = text.toUtf8();
@@ -38,6 +33,28 @@ QString DroppedFile(const QMimeData* source) {
 }
 
 } // namespace
+
+bool MakePaneText(const Bytes& bytes, int codePage, CPaneText& text,
+                  const std::function<bool(double)>& progress) {
+    Bytes utf8 = bytes;
+    if (codePage != 0) {
+        Conversion toUtf8;
+        toUtf8.fromCodePage = codePage;
+        toUtf8.toCodePage = kCodePageUtf8;
+        bool stopped = false;
+        const bool converted = ConvertWithProgress(utf8, toUtf8, [&](double share) {
+            stopped = progress && !progress(share);
+            return !stopped;
+        });
+        // A code page without a converter shows its bytes as they are.
+        if (!converted && stopped)
+            return false;
+    }
+    text.text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    text.crLf = text.text.contains(QLatin1String("\r\n"));
+    text.text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return true;
+}
 
 CTextPane::CTextPane(int codePage, QWidget* parent)
     : QPlainTextEdit(parent), m_nCodePage(codePage) {
@@ -70,17 +87,21 @@ Bytes CTextPane::bytes() const {
 }
 
 void CTextPane::setBytes(const Bytes& bytes) {
-    m_bytes = bytes;
-    m_bBytesCurrent = true;
-    showBytes();
+    CPaneText text;
+    MakePaneText(bytes, m_nCodePage, text);
+    setBytes(bytes, text);
 }
 
-void CTextPane::showBytes() {
-    QString text = Decode(m_bytes, m_nCodePage);
-    m_bCrLf = text.contains(QLatin1String("\r\n"));
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+void CTextPane::setBytes(const Bytes& bytes, const CPaneText& text) {
+    m_bytes = bytes;
+    m_bBytesCurrent = true;
+    showText(text);
+}
+
+void CTextPane::showText(const CPaneText& text) {
+    m_bCrLf = text.crLf;
     m_bSetting = true;
-    setPlainText(text);
+    setPlainText(text.text);
     m_bSetting = false;
 }
 

@@ -3,9 +3,22 @@
 
 #include <QPlainTextEdit>
 
+#include <functional>
+
 #include "engine/bytes.h"
 
 namespace morvane {
+
+// What a pane shows for its bytes, made apart from any pane so a worker thread can make it.
+struct CPaneText {
+    QString text;      // line breaks as single LFs, as the edit keeps them
+    bool crLf = false; // they came as CR LF
+};
+
+// The text of bytes of codePage (0: taken as UTF-8), reporting the share done to progress,
+// which may stop the work by returning false; then returns false.
+bool MakePaneText(const Bytes& bytes, int codePage, CPaneText& text,
+                  const std::function<bool(double)>& progress = {});
 
 class CTextPane : public QPlainTextEdit {
     Q_OBJECT
@@ -23,6 +36,8 @@ class CTextPane : public QPlainTextEdit {
     Bytes bytes() const;
     // Replaces the whole text with bytes of the pane's code page.
     void setBytes(const Bytes& bytes);
+    // The same with the text already made by MakePaneText from bytes and the pane's code page.
+    void setBytes(const Bytes& bytes, const CPaneText& text);
 
   signals:
     // The user changed the text (not setBytes or setCodePage).
@@ -36,7 +51,7 @@ class CTextPane : public QPlainTextEdit {
     void dropEvent(QDropEvent* event) override;
 
   private:
-    void showBytes();
+    void showText(const CPaneText& text);
     Bytes encodeText() const;
 
     int m_nCodePage;

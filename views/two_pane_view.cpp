@@ -5,9 +5,15 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <optional>
+
+#include "engine/conversion.h"
+#include "engine/glossary.h"
 #include "lang/string_ids.h"
+#include "settings/settings_store.h"
 #include "views/form_layout.h"
 #include "views/pane_files.h"
+#include "views/progress_run.h"
 #include "views/text_pane.h"
 #include "views/ui_text.h"
 
@@ -95,6 +101,36 @@ void CTwoPaneView::OnSave(Side side) {
 
 int CTwoPaneView::OpenCodePage(Side side) const {
     return m_pPane[side]->codePage();
+}
+
+void CTwoPaneView::ConvertPane(Side from, Side to, const Conversion* conversion) {
+    // Everything the worker touches is its own copy; the panes stay on the GUI thread.
+    Bytes text = m_pPane[from]->bytes();
+    const int codePage = m_pPane[to]->codePage();
+    const std::optional<Conversion> steps =
+        conversion != nullptr ? std::optional<Conversion>(*conversion) : std::nullopt;
+    CPaneText shown;
+    const bool done = RunWithProgress(window(), [&](const ProgressReport& report) {
+        // The conversion fills the first half of the bar, the text for the pane the rest.
+        const double start = steps ? 0.5 : 0.0;
+        if (steps && !ConvertWithProgress(text, *steps,
+                                          [&](double share) { return report(share / 2); }))
+            return false;
+        return MakePaneText(text, codePage, shown, [&](double share) {
+            return report(start + share * (1.0 - start));
+        });
+    });
+    if (done)
+        m_pPane[to]->setBytes(text, shown);
+}
+
+void CTwoPaneView::ConvertChinese(Side from, Side to, ConversionKind kind) {
+    Conversion conversion;
+    conversion.kind = kind;
+    conversion.glossary = ReadGlossarySwitch() ? &g_glossary : nullptr;
+    // Towards Simplified the views apply the glossary after the mapping.
+    conversion.glossaryFirst = false;
+    ConvertPane(from, to, &conversion);
 }
 
 void CTwoPaneView::onFileDropped(Side side, const QString& path) {

@@ -9,6 +9,8 @@ class QPushButton;
 namespace morvane {
 
 class CTextPane;
+struct Conversion;
+enum class ConversionKind;
 
 class CTwoPaneView : public CMorvaneViewBase {
     Q_OBJECT
@@ -35,6 +37,13 @@ class CTwoPaneView : public CMorvaneViewBase {
     // The code page a file opened into the pane is decoded into; -1: the pane cannot
     // open a file now.
     virtual int OpenCodePage(Side side) const;
+
+    // Puts the from pane's bytes, converted (null: as they are), into the to pane. The work
+    // runs off the GUI thread with a progress dialog; a cancel leaves the to pane as it was.
+    void ConvertPane(Side from, Side to, const Conversion* conversion);
+    // The same for a Simplified/Traditional chain, with the glossary when its switch, read
+    // at every click, is on.
+    void ConvertChinese(Side from, Side to, ConversionKind kind);
 
     void resizeEvent(QResizeEvent* event) override;
 

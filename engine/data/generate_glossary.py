@@ -72,26 +72,34 @@ class Glossary:
         self.longest = max((len(k) for k in self.words), default=0)
 
     def apply(self, text, used=None):
+        """The text as (piece, written by the glossary) segments: copied text between the
+        replacements, and each replacement on its own."""
         out = []
+        copied = []
         i = 0
         while i < len(text):
             # A single-byte character never starts a match.
             if text[i].isascii():
-                out.append(text[i])
+                copied.append(text[i])
                 i += 1
                 continue
             for length in range(min(self.longest, len(text) - i), 0, -1):
                 replacement = self.words.get(text[i:i + length])
                 if replacement is not None:
-                    out.append(replacement)
+                    if copied:
+                        out.append(("".join(copied), False))
+                        copied = []
+                    out.append((replacement, True))
                     if used is not None:
                         used.append(text[i:i + length])
                     i += length
                     break
             else:
-                out.append(text[i])
+                copied.append(text[i])
                 i += 1
-        return "".join(out)
+        if copied:
+            out.append(("".join(copied), False))
+        return out
 
 
 class Chain:
@@ -106,9 +114,13 @@ class Chain:
         """The text the glossary sees."""
         return text if self.glossary_first else map_chars(text, self.table)
 
-    def finish(self, glossed):
-        """The result from the glossary's output."""
-        return map_chars(glossed, self.table) if self.glossary_first else glossed
+    def finish(self, segments):
+        """The result from the glossary's output. A glossary that runs first has its
+        replacements left alone by the table, which maps only the text between them."""
+        if not self.glossary_first:
+            return "".join(piece for piece, _ in segments)
+        return "".join(piece if written else map_chars(piece, self.table)
+                       for piece, written in segments)
 
     def run(self, text, glossary, used=None):
         return self.finish(glossary.apply(self.source(text), used))
@@ -336,9 +348,6 @@ def main():
     simplified_texts = sorted({s for s, _ in lists.st} | {s for _, s in lists.ts})
     traditional_texts = sorted({t for t, _ in lists.ts} | {t for _, t in lists.st})
     st_plain_right = {s for s, t in lists.st if map_chars(s, to_trad) == t}
-    # The table runs over the glossary's output too, so a Traditional word that holds a
-    # character the table converts (the 后 of 皇后) comes out changed whatever the glossary says.
-    st_unreachable = {s for s, t in lists.st if map_chars(t, to_trad) != t}
     ts_plain_right = {t for t, s in lists.ts if map_chars(t, to_simp) == s}
     st_dropped = set(prune(st_glossary, [to_traditional], simplified_texts))
     ts_dropped = set(prune(ts_glossary, [batch_g, window], traditional_texts))
@@ -384,10 +393,8 @@ def main():
                 f"  dropped as changing no phrase's result: {len(st_dropped)}",
                 f"    the character table alone gets them right: "
                 f"{len(st_dropped & st_plain_right)}",
-                f"    the table changes the Traditional word itself, so no glossary helps: "
-                f"{len(st_dropped & st_unreachable)}",
                 f"    shorter pairs give the same: "
-                f"{len(st_dropped - st_plain_right - st_unreachable)}",
+                f"{len(st_dropped - st_plain_right)}",
                 f"  kept: {len(st_glossary.words)}",
             ]
         else:
@@ -417,22 +424,6 @@ def main():
                 f"    without the glossary: {figures(score(pairs, chain.plain))}",
                 "    with the glossary:    "
                 + figures(score(pairs, lambda x, c=chain, g=glossary: c.run(x, g)))]
-    log += [
-        "",
-        f"Simplified -> Traditional phrases that no glossary can give: {len(st_unreachable)} of "
-        f"{len(lists.st)}.",
-        "The character table runs over the glossary's output, so a Traditional word that keeps",
-        "a character the table converts comes out changed. The characters most often behind it",
-        "(character, the table's form of it, phrases):",
-    ]
-    kept_chars = {}
-    for s, t in lists.st:
-        if s in st_unreachable:
-            for c in set(t):
-                if to_trad.get(c, c) != c:
-                    kept_chars[c] = kept_chars.get(c, 0) + 1
-    common = sorted(kept_chars.items(), key=lambda item: (-item[1], item[0]))[:20]
-    log.append("  " + ", ".join(f"{c} {to_trad[c]} {n}" for c, n in common))
     with open(LOG_PATH, "w", encoding="utf-8") as f:
         f.write("\n".join(log) + "\n")
     print(f"wrote {GLOSSARY_PATH} and {LOG_PATH}")

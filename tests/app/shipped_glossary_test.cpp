@@ -76,6 +76,8 @@ TEST_F(ShippedGlossary, BatchModeUsesItWhenTheUserHasNone)
         {"/B /T", Gbk("头发干燥"), Big5("頭髮乾燥")},
         {"/G /T", Big5("頭髮乾燥"), Gbk("头发干燥")},
         {"/B /T", Gbk("我的头发很干燥。"), Big5("我的頭髮很乾燥。")},
+        // The glossary's words are final: the character table would make 皇後, 公裏 and 若幹.
+        {"/B /T", Gbk("皇后在公里外，若干年后"), Big5("皇后在公里外，若干年後")},
         // Without /T the character mapping alone runs, and gets the words wrong.
         {"/B", Gbk("头发干燥"), Big5("頭發幹燥")},
     };

@@ -76,6 +76,59 @@ TEST_F(ChineseChain, CharacterMappingWithoutGlossary)
     EXPECT_EQ(test::Utf8(text, 936), "头发干燥");
 }
 
+TEST(ChineseChainGlossary, ReplacementsAreNotMappedAgain)
+{
+    // 里, 后 and 乾 have other forms in the character table; the glossary's words keep them.
+    CGlossary glossary;
+    glossary.LoadText(Gbk("公里>公里\r\n皇后>皇后\r\n乾隆<乾隆\r\n"));
+    struct Case {
+        const char* what;
+        void (*convert)(Bytes&, const CGlossary&);
+        std::string source;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"SimplifiedToTraditional",
+         [](Bytes& t, const CGlossary& g) { SimplifiedToTraditional(t, g, true); },
+         Gbk("公里外的皇后里"), Gbk("公里外的皇后裏")},
+        {"GbToBig5", [](Bytes& t, const CGlossary& g) { GbToBig5(t, g, true); },
+         Gbk("公里外的皇后里"), Big5("公里外的皇后裏")},
+        {"TraditionalToSimplified, glossary first",
+         [](Bytes& t, const CGlossary& g) { TraditionalToSimplified(t, g, true, true); },
+         Gbk("乾隆乾燥"), Gbk("乾隆干燥")},
+        {"Big5ToGb, glossary first",
+         [](Bytes& t, const CGlossary& g) { Big5ToGb(t, g, true, true); }, Big5("乾隆乾燥"),
+         Gbk("乾隆干燥")},
+        // Run last, the glossary sees 干隆 and has nothing to do.
+        {"TraditionalToSimplified, glossary last",
+         [](Bytes& t, const CGlossary& g) { TraditionalToSimplified(t, g, true, false); },
+         Gbk("乾隆乾燥"), Gbk("干隆干燥")},
+    };
+    for (const Case& c : cases) {
+        Bytes text = c.source;
+        c.convert(text, glossary);
+        EXPECT_EQ(test::Hex(text), test::Hex(c.expected)) << c.what;
+    }
+}
+
+TEST(ChineseChainGlossary, ALoneLeadByteAtAReplacementsEdgeIsNotPaired)
+{
+    // The replacement's last byte is a lead byte: it is not paired with the next character,
+    // which is mapped on its own; and a lead byte just before a replacement stays as it is.
+    CGlossary glossary;
+    glossary.Add(Gbk("中"), "\xD6", GLOSSARY_TO_TRADITIONAL);
+    glossary.Add(Gbk("人"), "X", GLOSSARY_TO_TRADITIONAL);
+    Bytes text = Gbk("中发");
+    SimplifiedToTraditional(text, glossary, true);
+    EXPECT_EQ(test::Hex(text), test::Hex("\xD6" + Gbk("發")));
+
+    // 0x80 goes with the next byte for the glossary but alone for the mapping, whose pair
+    // from 0xD6 then reaches into 人, where the glossary matches.
+    text = "\x80\xD6" + Gbk("人发");
+    SimplifiedToTraditional(text, glossary, true);
+    EXPECT_EQ(test::Hex(text), test::Hex("\x80\xD6X" + Gbk("發")));
+}
+
 TEST_F(ChineseChain, GlossaryGrowthIsNeverCut)
 {
     std::string longWord;

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/chinese_chain.h"
 #include "engine/chinese_map.h"
 #include "engine/codepage_iconv.h"
 #include "engine/glossary.h"
@@ -55,6 +56,15 @@ Bytes Iconv(Bytes text, int from, int to) {
 Bytes Marked(Bytes text, int codePage) {
     DecodeLoadedTextWithIconv(text, codePage);
     return text;
+}
+
+// The plain chain over the sample glossary, whole.
+template <typename Chain> auto Plain(int codePage, Chain chain) {
+    return [codePage, chain](const Bytes& t) {
+        Bytes text = Marked(t, codePage);
+        chain(text, SampleGlossary());
+        return text;
+    };
 }
 
 struct StreamCase {
@@ -104,19 +114,22 @@ std::vector<StreamCase> Cases() {
         {"GbToBig5", Chain(K::GbToBig5, false),
          [](const Bytes& t) { return Iconv(Map(Marked(t, 936), true), 936, 950); }},
         {"GbToBig5Glossary", Chain(K::GbToBig5, true),
-         [](const Bytes& t) { return Iconv(Map(Glossary(Marked(t, 936), true), true), 936, 950); }},
+         Plain(936, [](Bytes& t, const CGlossary& g) { plain::GbToBig5(t, g, true); })},
         {"Big5ToGb", Chain(K::Big5ToGb, false),
          [](const Bytes& t) { return Map(Iconv(Marked(t, 950), 950, 936), false); }},
         {"Big5ToGbGlossaryFirst", Chain(K::Big5ToGb, true, true),
-         [](const Bytes& t) {
-             return Map(Glossary(Iconv(Marked(t, 950), 950, 936), false), false);
-         }},
+         Plain(950, [](Bytes& t, const CGlossary& g) { plain::Big5ToGb(t, g, true, true); })},
         {"Big5ToGbGlossaryAfter", Chain(K::Big5ToGb, true, false),
          [](const Bytes& t) {
              return Glossary(Map(Iconv(Marked(t, 950), 950, 936), false), false);
          }},
         {"SimplifiedToTraditional", Chain(K::SimplifiedToTraditional, true),
-         [](const Bytes& t) { return Map(Glossary(Marked(t, 936), true), true); }},
+         Plain(936,
+               [](Bytes& t, const CGlossary& g) { plain::SimplifiedToTraditional(t, g, true); })},
+        {"TraditionalToSimplifiedFirst", Chain(K::TraditionalToSimplified, true, true),
+         Plain(936, [](Bytes& t, const CGlossary& g) {
+             plain::TraditionalToSimplified(t, g, true, true);
+         })},
         {"TraditionalToSimplifiedAfter", Chain(K::TraditionalToSimplified, true, false),
          [](const Bytes& t) { return Glossary(Map(Marked(t, 936), false), false); }},
     };
@@ -212,6 +225,82 @@ TEST_P(Streaming, LongTextsInLargePiecesGiveTheWholeTextsBytes)
 INSTANTIATE_TEST_SUITE_P(Conversions, Streaming, testing::ValuesIn(Cases()),
                          [](const auto& row) { return std::string(row.param.name); });
 
+// Pieces of words and texts: characters the mapping changes (后 里 发 国) and ones it keeps,
+// lone lead bytes, the bytes 0x80 and 0xFF that the glossary pairs and the mapping does not,
+// and ASCII.
+const std::vector<std::string>& Pieces() {
+    static const std::vector<std::string> pieces = {
+        Gbk("后"), Gbk("里"), Gbk("发"), Gbk("国"), Gbk("後"), Gbk("裏"), Gbk("皇"), Gbk("公"),
+        "\x81",   "\xD6",   "\x80",   "\xFF",   "A",       "\n",     "\xA2\xE8"};
+    return pieces;
+}
+
+std::string RandomText(std::mt19937& random, int pieces) {
+    std::string text;
+    for (int i = 0; i < pieces; ++i)
+        text += Pieces()[random() % Pieces().size()];
+    return text;
+}
+
+// Keys of one to three pieces, replacements of none to three, ending in a lone lead byte or
+// holding characters the mapping would change, in both directions.
+CGlossary RandomGlossary(std::mt19937& random) {
+    CGlossary glossary;
+    const int pairs = 1 + static_cast<int>(random() % 12);
+    for (int n = 0; n < pairs; ++n) {
+        std::string simplified = RandomText(random, 1 + static_cast<int>(random() % 3));
+        std::string traditional = RandomText(random, static_cast<int>(random() % 4));
+        if (random() % 2 == 0)
+            simplified.swap(traditional);
+        glossary.Add(simplified, traditional, 1 + random() % 3);
+    }
+    return glossary;
+}
+
+TEST(StreamingWithRandomGlossaries, EveryBlockSizeGivesThePlainChainsBytes) {
+    using K = ConversionKind;
+    struct Row {
+        K kind;
+        int codePage; // the source's
+        void (*plain)(Bytes&, const CGlossary&);
+    };
+    const Row rows[] = {
+        {K::GbToBig5, 936, [](Bytes& t, const CGlossary& g) { plain::GbToBig5(t, g, true); }},
+        {K::SimplifiedToTraditional, 936,
+         [](Bytes& t, const CGlossary& g) { plain::SimplifiedToTraditional(t, g, true); }},
+        {K::Big5ToGb, 950, [](Bytes& t, const CGlossary& g) { plain::Big5ToGb(t, g, true, true); }},
+        {K::TraditionalToSimplified, 936,
+         [](Bytes& t, const CGlossary& g) { plain::TraditionalToSimplified(t, g, true, true); }},
+    };
+    std::mt19937 random(31);
+    for (int round = 0; round < 40; ++round) {
+        const CGlossary glossary = RandomGlossary(random);
+        for (const Row& row : rows) {
+            Bytes input = RandomText(random, 30);
+            if (row.codePage == 950)
+                input = Iconv(input, 936, 950) + RandomText(random, 4);
+            Bytes expected = input;
+            row.plain(expected, glossary);
+            Conversion conversion;
+            conversion.kind = row.kind;
+            conversion.glossary = &glossary;
+            for (std::size_t block = 1; block <= input.size() + 1; ++block) {
+                const std::unique_ptr<Stage> stage = MakeConversion(conversion);
+                Bytes out;
+                std::size_t done = 0;
+                do {
+                    const std::string_view piece = std::string_view(input).substr(done, block);
+                    done += piece.size();
+                    stage->Push(piece, done == input.size(), out);
+                } while (done < input.size());
+                ASSERT_EQ(Hex(out), Hex(expected)) << "round " << round << ", kind "
+                                                   << static_cast<int>(row.kind) << ", input "
+                                                   << Hex(input) << ", block " << block;
+            }
+        }
+    }
+}
+
 Bytes LargeGbkText() {
     Bytes text;
     while (text.size() < 3 * (1u << 20))
@@ -227,7 +316,9 @@ TEST(ConvertWithProgress, GivesTheWholeConversionAndReportsRisingShares) {
         shares.push_back(share);
         return true;
     }));
-    EXPECT_EQ(text, Iconv(Map(Glossary(original, true), true), 936, 950));
+    Bytes expected = original;
+    plain::GbToBig5(expected, SampleGlossary(), true);
+    EXPECT_EQ(text, expected);
     ASSERT_GE(shares.size(), 3u);
     EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
     EXPECT_EQ(shares.back(), 1.0);

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 #include "engine/glossary.h"
@@ -21,6 +22,35 @@
 using namespace morvane;
 using namespace morvane::test;
 
+namespace {
+
+// A line of words, in lines long enough that filling the pane stays quick.
+std::string Line(const QString& words, int codePage) {
+    return Encoded(words.repeated(10).toStdString(), codePage) + "\r\n";
+}
+
+// A text of several worker chunks: the line again and again, past size bytes.
+std::string Repeated(const std::string& line, std::size_t size) {
+    std::string text;
+    while (text.size() < size)
+        text += line;
+    return text;
+}
+
+std::unique_ptr<CTwoPaneView> MakeView(int view) {
+    if (view == 2) {
+        auto translate = std::make_unique<CMorvaneView2>();
+        translate->ComboLeft()->setCurrentIndex(2);   // GBK
+        translate->ComboRight()->setCurrentIndex(15); // UTF-8
+        return translate;
+    }
+    if (view == 3)
+        return std::make_unique<CMorvaneView3>();
+    return std::make_unique<CMorvaneView5>();
+}
+
+} // namespace
+
 class TestConversionViews : public QObject {
     Q_OBJECT
   private slots:
@@ -31,6 +61,9 @@ class TestConversionViews : public QObject {
     void chineseViews();
     void glossarySwitchCountsAtTheNextClick();
     void emptyPaneEmptiesTheTarget();
+    void longConversionWithProgress_data();
+    void longConversionWithProgress();
+    void eventsAreDispatchedWhileTheWorkerConverts();
 
     void codeTranslateConverts_data();
     void codeTranslateConverts();
@@ -130,6 +163,88 @@ void TestConversionViews::emptyPaneEmptiesTheTarget() {
     view.Pane(CTwoPaneView::kRight)->setBytes(Gbk("旧"));
     view.OnConvertRight();
     QCOMPARE(view.Pane(CTwoPaneView::kRight)->toPlainText(), QString());
+}
+
+void TestConversionViews::longConversionWithProgress_data() {
+    QTest::addColumn<int>("view");
+    QTest::addColumn<bool>("toRight");
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("inputCodePage");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("outputCodePage");
+    for (bool cancel : {false, true}) {
+        const char* how = cancel ? "cancelled" : "finished";
+        QTest::addRow("GB-BIG5 >>, %s", how)
+            << 3 << true << cancel << "软件程序" << 936 << "軟體程式" << 950;
+        QTest::addRow("GBK <<, %s", how)
+            << 5 << false << cancel << "軟體程式" << 936 << "软体程序" << 936;
+        QTest::addRow("code translate >>, %s", how)
+            << 2 << true << cancel << "中文字" << 936 << "中文字" << 65001;
+    }
+}
+
+void TestConversionViews::longConversionWithProgress() {
+    QFETCH(int, view);
+    QFETCH(bool, toRight);
+    QFETCH(bool, cancel);
+    QFETCH(QString, input);
+    QFETCH(int, inputCodePage);
+    QFETCH(QString, output);
+    QFETCH(int, outputCodePage);
+    WriteSettingInt32("GBTAB", 1);
+    const std::unique_ptr<CTwoPaneView> form = MakeView(view);
+    // Panes of a real width: wrapping at the width of a hidden pane is what takes time.
+    form->resize(800, 600);
+    form->show();
+    const auto from = toRight ? CTwoPaneView::kLeft : CTwoPaneView::kRight;
+    const auto to = toRight ? CTwoPaneView::kRight : CTwoPaneView::kLeft;
+    // Lines run across the worker's chunks, glossary words too.
+    const std::string source = Repeated(Line(input, inputCodePage), 2500000);
+    const std::size_t lines = source.size() / Line(input, inputCodePage).size();
+    const std::string old = Encoded("舊", outputCodePage);
+    form->Pane(from)->setBytes(source);
+    form->Pane(to)->setBytes(old);
+    m_dialogs->cancelProgress = cancel;
+
+    form->findChild<QPushButton*>(toRight ? QStringLiteral("1009") : QStringLiteral("1013"))
+        ->click();
+    QCOMPARE(m_dialogs->progressDialogs, 1);
+    QCOMPARE(m_dialogs->progressOpen, 0);
+    if (cancel) {
+        QCOMPARE(Shown(form->Pane(to)->bytes()), Shown(old));
+        QCOMPARE(form->Pane(to)->toPlainText(), QStringLiteral("舊"));
+        return;
+    }
+    std::string expected;
+    for (std::size_t i = 0; i < lines; ++i)
+        expected += Line(output, outputCodePage);
+    QVERIFY(form->Pane(to)->bytes() == expected);
+    QCOMPARE(form->Pane(to)->document()->blockCount(), int(lines) + 1);
+    QVERIFY(std::is_sorted(m_dialogs->progressShares.begin(), m_dialogs->progressShares.end()));
+    QCOMPARE(m_dialogs->progressShares.last(), 1.0);
+    // An unchanged pane still gives back exactly the bytes it was given.
+    QVERIFY(form->Pane(from)->bytes() == source);
+}
+
+void TestConversionViews::eventsAreDispatchedWhileTheWorkerConverts() {
+    CMorvaneView5 view;
+    view.resize(800, 600);
+    view.show();
+    view.Pane(CTwoPaneView::kLeft)
+        ->setBytes(Repeated(Line(QStringLiteral("软件程序"), 936), 4u << 20));
+    int firedWhileConverting = 0;
+    QTimer timer;
+    timer.setInterval(0);
+    connect(&timer, &QTimer::timeout, [&] {
+        if (m_dialogs->progressOpen > 0 && view.Pane(CTwoPaneView::kRight)->bytes().empty())
+            ++firedWhileConverting;
+    });
+    timer.start();
+    view.OnConvertRight();
+    timer.stop();
+    QVERIFY(firedWhileConverting > 0);
+    QVERIFY(view.Pane(CTwoPaneView::kRight)->bytes().size() > (4u << 20));
 }
 
 void TestConversionViews::codeTranslateConverts_data() {

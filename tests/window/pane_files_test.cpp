@@ -44,6 +44,7 @@ class TestPaneFiles : public QObject {
     void openDecodesUtf16IntoThePaneCodePage_data();
     void openDecodesUtf16IntoThePaneCodePage();
     void openCancelledOrEmptyFile();
+    void loadingCancelledKeepsThePane();
     void openNeedsAChosenCodePageInCodeTranslate();
     void unreadableFileIsReportedByName_data();
     void unreadableFileIsReportedByName();
@@ -130,6 +131,18 @@ void TestPaneFiles::openCancelledOrEmptyFile() {
     m_dialogs->openAnswers.push_back(file("empty.txt"));
     Button(&view, "1010")->click();
     QCOMPARE(pane->toPlainText(), QString());
+}
+
+void TestPaneFiles::loadingCancelledKeepsThePane() {
+    WriteFile(file("new.txt"), Gbk("新文"));
+    CMorvaneView5 view;
+    CTextPane* pane = view.Pane(CTwoPaneView::kLeft);
+    pane->setBytes(Gbk("原文"));
+    m_dialogs->cancelProgress = true;
+    QVERIFY(!LoadFileIntoPane(pane, 936, file("new.txt")));
+    QCOMPARE(m_dialogs->progressDialogs, 1);
+    QCOMPARE(Shown(pane->bytes()), Shown(Gbk("原文")));
+    QVERIFY(m_dialogs->warnings.isEmpty());
 }
 
 void TestPaneFiles::openNeedsAChosenCodePageInCodeTranslate() {

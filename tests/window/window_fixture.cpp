@@ -19,6 +19,22 @@ void RestoreEnv(const char* name, const QByteArray& old) {
         qputenv(name, old);
 }
 
+class CFakeProgress final : public CProgress {
+  public:
+    explicit CFakeProgress(CFakeDialogs& owner) : m_owner(owner) {
+        ++m_owner.progressDialogs;
+        ++m_owner.progressOpen;
+    }
+    ~CFakeProgress() override { --m_owner.progressOpen; }
+
+    void setShare(double share) override { m_owner.progressShares << share; }
+    bool canceled() const override { return m_owner.cancelProgress; }
+    bool shown() const override { return true; }
+
+  private:
+    CFakeDialogs& m_owner;
+};
+
 } // namespace
 
 CConfigSandbox::CConfigSandbox()
@@ -99,6 +115,10 @@ void CFakeDialogs::information(QWidget*, const QString& text) {
 bool CFakeDialogs::openUrl(const QUrl& url) {
     urls << url;
     return true;
+}
+
+std::unique_ptr<CProgress> CFakeDialogs::progress(QWidget*) {
+    return std::make_unique<CFakeProgress>(*this);
 }
 
 std::string ReadFile(const QString& path) {

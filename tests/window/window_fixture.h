@@ -48,6 +48,8 @@ class CFakeDialogs final : public CDialogSeam {
     void warning(QWidget* parent, const QString& text) override;
     void information(QWidget* parent, const QString& text) override;
     bool openUrl(const QUrl& url) override;
+    // Shown at once; records the shares it is given and cancels when cancelProgress says.
+    std::unique_ptr<CProgress> progress(QWidget* parent) override;
 
     std::deque<QString> openAnswers; // empty string: Cancel
     std::deque<QString> saveAnswers;
@@ -60,6 +62,10 @@ class CFakeDialogs final : public CDialogSeam {
     QStringList warnings;
     QStringList informations;
     QList<QUrl> urls;
+    bool cancelProgress = false;
+    int progressDialogs = 0; // made so far
+    int progressOpen = 0;    // made and not yet closed
+    QList<double> progressShares;
 };
 
 // Bytes of a file, and a file made of bytes.
