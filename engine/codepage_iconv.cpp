@@ -14,45 +14,11 @@ constexpr std::size_t kFailed = static_cast<std::size_t>(-1);
 // Decodes bytes of one code page into Unicode (wchar_t is UCS-4 with glibc). A sequence
 // iconv rejects, or one cut off at the end, becomes one '?' and is skipped by one unit.
 bool Decode(const std::string& bytes, const CodePageName& page, std::wstring& unicode) {
-    IconvHandle converter("WCHAR_T", page.iconvName);
-    if (!converter.ok())
+    IconvDecoder decoder(page);
+    if (!decoder.ok())
         return false;
-    // No code page gives more than one character per byte, but a stateful decoder may
-    // hold one back until the flush: a little slack keeps the loop simple.
-    unicode.assign(bytes.size() + 4, L'\0');
-    char* in = const_cast<char*>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    std::size_t produced = 0;
-    while (true) {
-        char* out = reinterpret_cast<char*>(unicode.data() + produced);
-        std::size_t outLeft = (unicode.size() - produced) * sizeof(wchar_t);
-        const std::size_t outBefore = outLeft;
-        const bool flushing = inLeft == 0;
-        const std::size_t result = flushing
-                                       ? iconv(converter.get(), nullptr, nullptr, &out, &outLeft)
-                                       : iconv(converter.get(), &in, &inLeft, &out, &outLeft);
-        produced += (outBefore - outLeft) / sizeof(wchar_t);
-        if (result != kFailed) {
-            if (flushing)
-                break;
-            continue;
-        }
-        if (errno == E2BIG) {
-            unicode.resize(unicode.size() * 2 + 16);
-            continue;
-        }
-        if (produced == unicode.size())
-            unicode.resize(unicode.size() * 2 + 16);
-        unicode[produced++] = kReplacement;
-        if (errno == EINVAL) { // cut off at the end
-            inLeft = 0;
-            continue;
-        }
-        const std::size_t skip = std::min<std::size_t>(page.unitSize, inLeft);
-        in += skip;
-        inLeft -= skip;
-    }
-    unicode.resize(produced);
+    unicode.clear();
+    decoder.Decode(bytes, /*last=*/true, unicode);
     return true;
 }
 
