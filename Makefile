@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 ARGS ?=
 
-.PHONY: all deps configure build run test test-asan package clean
+.PHONY: all deps configure build run test test-asan package clean fuzz fuzz-ci
 
 all: build
 
@@ -29,8 +29,21 @@ test-asan: deps
 	cd $(BUILD)-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
 		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# Every libFuzzer target for FUZZ_SECONDS each, built in build-fuzz with clang (tools/run_fuzz.sh).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	FUZZ_BUILD=$(BUILD)-fuzz FUZZ_JOBS=$(JOBS) tools/run_fuzz.sh $(FUZZ_SECONDS)
+
+# The same, short enough for every CI run.
+fuzz-ci: deps
+	FUZZ_BUILD=$(BUILD)-fuzz FUZZ_JOBS=$(JOBS) tools/run_fuzz.sh 25
+
+# The Debian package, build/morvane_<version>_<arch>.deb (see README, Install).
+package: build
+	@cmake --build $(BUILD) --target package
+
 clean:
-	rm -rf $(BUILD) $(BUILD)-asan
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-fuzz
 
 # Morvane against iconv and uconv on a 256 MiB corpus made from Debian packages: throughput
 # ratios and peak memory of the performance goals (bench/run_bench.sh; a few minutes).

@@ -75,6 +75,9 @@ bool QuerySettingValue(const char* name, QByteArray& bytes) {
 bool StoreSettingValue(const char* name, const QByteArray& bytes) {
     const QString path = StorePath();
     QDir().mkpath(QFileInfo(path).absolutePath());
+    // Never put a regular file in the place of a device, a FIFO or a folder by a rename.
+    if (const QFileInfo target(path); target.exists() && !target.isFile())
+        return false;
     {
         QSettings store(path, QSettings::IniFormat);
         store.setAtomicSyncRequired(true);

@@ -30,7 +30,32 @@ bool ReadFileBytes(const QString& path, Bytes& bytes, QString& reason) {
     return true;
 }
 
+namespace {
+
+// A device or FIFO (also behind a link) is written into: replacing it by a rename would put
+// a regular file where the device was.
+bool WriteIntoSpecialFile(const QString& path, const Bytes& bytes, QString& reason) {
+    QFile file(path);
+    const auto size = static_cast<qint64>(bytes.size());
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), size) != size ||
+        !file.flush()) {
+        reason = file.errorString();
+        return false;
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool WriteFileAtomically(const QString& path, const Bytes& bytes, QString& reason) {
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir())
+        return WriteIntoSpecialFile(path, bytes, reason);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         reason = file.errorString();

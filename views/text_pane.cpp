@@ -7,6 +7,9 @@
 #include <QTextDocument>
 #include <QUrl>
 
+#include <string_view>
+#include <vector>
+
 #include "engine/codepage.h"
 #include "engine/conversion.h"
 
@@ -109,9 +112,56 @@ Bytes CTextPane::encodeText() const {
     // The raw text keeps no-break spaces that toPlainText() would turn into blanks.
     QString text = document()->toRawText();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    if (m_bCrLf)
-        text.replace(QLatin1String("\n"), QLatin1String("\r\n"));
-    return Encode(text, m_nCodePage);
+    const Bytes newLine = m_bCrLf ? Bytes("\r\n") : Bytes("\n");
+    const QStringList lines = text.split(QLatin1Char('\n'));
+
+    // Lines the user left alone keep their exact bytes, so bytes the code page cannot show
+    // and each line's own line end survive an edit elsewhere.
+    std::vector<std::string_view> oldLines; // each without its '\n'
+    for (std::string_view rest(m_bytes);;) {
+        const std::size_t end = rest.find('\n');
+        oldLines.push_back(rest.substr(0, end));
+        if (end == std::string_view::npos)
+            break;
+        rest.remove_prefix(end + 1);
+    }
+    CPaneText shown;
+    MakePaneText(m_bytes, m_nCodePage, shown);
+    const QStringList oldShown = shown.text.split(QLatin1Char('\n'));
+    const bool linesAgree = m_nCodePage != 0 && oldShown.size() == qsizetype(oldLines.size());
+
+    Bytes out;
+    std::size_t next = 0; // the first old line not yet used
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        std::size_t match = oldLines.size();
+        // A short look ahead finds the old line again after lines were added or removed.
+        for (std::size_t j = next; linesAgree && j < oldLines.size() && j < next + 64; ++j) {
+            if (oldShown[qsizetype(j)] == lines[i]) {
+                match = j;
+                break;
+            }
+        }
+        Bytes body;
+        Bytes lineEnd = newLine;
+        if (match == oldLines.size()) {
+            body = Encode(lines[i], m_nCodePage);
+        } else {
+            std::string_view kept = oldLines[match];
+            const bool endedInLine = match + 1 < oldLines.size();
+            if (endedInLine && kept.ends_with('\r')) {
+                kept.remove_suffix(1);
+                lineEnd = "\r\n";
+            } else if (endedInLine) {
+                lineEnd = "\n";
+            }
+            body = Bytes(kept);
+            next = match + 1;
+        }
+        out += body;
+        if (i + 1 < lines.size())
+            out += lineEnd;
+    }
+    return out;
 }
 
 void CTextPane::dragEnterEvent(QDragEnterEvent* event) {
