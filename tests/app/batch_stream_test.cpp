@@ -18,6 +18,7 @@
 #include "engine/chinese_chain.h"
 #include "engine/conversion.h"
 #include "engine/glossary.h"
+#include "tests/scratch_folder.h"
 #include "tests/test_text.h"
 
 namespace morvane {
@@ -29,28 +30,14 @@ using test::FromHex;
 using test::Gbk;
 using test::Hex;
 
-class BatchStreaming : public testing::Test {
+class BatchStreaming : public test::ScratchFolder {
   protected:
-    void SetUp() override {
-        dir = fs::path(testing::TempDir()) /
-              ("stream_" +
-               std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+    void SetUp() override
+    {
+        ScratchFolder::SetUp();
         glossary.LoadText(Gbk("软件<>軟體\r\n中国人>中國人\r\n"));
     }
-    void TearDown() override { fs::remove_all(dir); }
 
-    std::string Path(const std::string& name) const { return (dir / name).string(); }
-    void Write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(Path(name), std::ios::binary) << bytes;
-    }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(Path(name), std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
     // Streams the file "in" into "out" in blocks of the given size.
     std::string Stream(const Conversion& conversion, std::size_t block) const {
         SourceFile source;
@@ -68,7 +55,6 @@ class BatchStreaming : public testing::Test {
         return Read("out");
     }
 
-    fs::path dir;
     CGlossary glossary;
 };
 

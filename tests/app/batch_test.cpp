@@ -11,6 +11,7 @@
 
 #include "engine/glossary.h"
 #include "lang/lang.h"
+#include "tests/scratch_folder.h"
 #include "tests/test_text.h"
 
 namespace morvane {
@@ -21,41 +22,16 @@ using test::Big5;
 using test::FromHex;
 using test::Gbk;
 
-class BatchMode : public testing::Test {
+class BatchMode : public test::ScratchFolder {
   protected:
     void SetUp() override
     {
-        dir = fs::path(testing::TempDir()) /
-              ("batch_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        ScratchFolder::SetUp();
         glossary.LoadText(Gbk("软件<>軟體\r\n"));
     }
-    void TearDown() override { fs::remove_all(dir); }
 
-    std::string Path(const std::string& name) const { return (dir / name).string(); }
-    void Write(const std::string& name, const std::string& bytes) const
-    {
-        std::ofstream(Path(name), std::ios::binary) << bytes;
-    }
-    std::string Read(const std::string& name) const
-    {
-        std::ifstream in(Path(name), std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
     BatchResult Run(const std::string& line) const { return RunCommandLine(line, glossary); }
-    // Only the names given are in the folder: no temporary file was left behind.
-    void ExpectOnlyFiles(std::initializer_list<std::string> names) const
-    {
-        std::set<std::string> found;
-        for (const auto& entry : fs::directory_iterator(dir))
-            found.insert(entry.path().filename().string());
-        EXPECT_EQ(found, std::set<std::string>(names));
-    }
 
-    fs::path dir;
     CGlossary glossary;
 };
 

@@ -22,6 +22,7 @@
 #include "engine/codepage.h"
 #include "engine/codepage_iconv.h"
 #include "engine/glossary.h"
+#include "tests/scratch_folder.h"
 #include "tests/test_text.h"
 
 namespace morvane {
@@ -33,45 +34,14 @@ using test::FromHex;
 using test::Gbk;
 using test::Hex;
 
-class BatchFaults : public testing::Test {
+class BatchFaults : public test::ScratchFolder {
   protected:
-    void SetUp() override
-    {
-        dir = fs::path(testing::TempDir()) /
-              ("faults_" +
-               std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string Path(const std::string& name) const { return (dir / name).string(); }
-    void Write(const std::string& name, const std::string& bytes) const
-    {
-        std::ofstream(Path(name), std::ios::binary) << bytes;
-    }
-    std::string Read(const std::string& name) const
-    {
-        std::ifstream in(Path(name), std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
     std::string Line(const std::string& mode, const std::string& source,
                      const std::string& destination) const
     {
         return mode + " /S \"" + Path(source) + "\" /D \"" + Path(destination) + "\"";
     }
-    // Only the names given are in the folder: no temporary file was left behind.
-    void ExpectOnlyFiles(std::initializer_list<std::string> names) const
-    {
-        std::set<std::string> found;
-        for (const auto& entry : fs::directory_iterator(dir))
-            found.insert(entry.path().filename().string());
-        EXPECT_EQ(found, std::set<std::string>(names));
-    }
 
-    fs::path dir;
     CGlossary glossary;
 };
 
