@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -67,6 +68,13 @@ bool CGlossary::Load(std::string* error) { return LoadFile(GlossaryReadPath(), e
 
 bool CGlossary::LoadFile(const std::string& path, std::string* error)
 {
+    // A device or FIFO could feed bytes without end or block: only a regular file is read.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        if (error != nullptr)
+            *error = path + ": not a regular file";
+        return false;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         if (error != nullptr)

@@ -183,6 +183,17 @@ TEST(Glossary, LoadFileReportsAMissingFileAndKeepsTheList)
     EXPECT_EQ(glossary.Size(), 1u);
 }
 
+TEST(Glossary, LoadFileRefusesDevicesAndFolders)
+{
+    for (const char* path : {"/dev/zero", "/tmp"}) {
+        CGlossary glossary;
+        std::string error;
+        EXPECT_FALSE(glossary.LoadFile(path, &error)) << path;
+        EXPECT_NE(error.find(path), std::string::npos);
+        EXPECT_EQ(glossary.Size(), 0u);
+    }
+}
+
 TEST(Glossary, LoadAddsWithoutClearingAndReadsTheConfigFolder)
 {
     const std::string dir = testing::TempDir() + "glossary_config";
