@@ -61,7 +61,10 @@ void CMorvaneView4::OnInitialUpdate() {
     if (QFileInfo::exists(path)) {
         Bytes bytes;
         QString reason;
-        if (ReadFileBytes(path, bytes, reason))
+        // A device or FIFO in its place could feed the editor without end.
+        if (!QFileInfo(path).isFile() && !QFileInfo(path).isDir())
+            reason = QStringLiteral("not a regular file");
+        if (reason.isEmpty() && ReadFileBytes(path, bytes, reason))
             m_pEditor->setBytes(bytes);
         else
             Dialogs().warning(window(), ReadErrorText(path, reason));
