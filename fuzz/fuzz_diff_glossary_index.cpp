@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/chinese_chain.h"
 #include "engine/glossary.h"
 #include "fuzz_support.h"
 
@@ -35,26 +36,12 @@ const GlossaryEntry* PlainFind(const CGlossary& glossary, std::string_view text,
     return nullptr;
 }
 
-// Bytes below 0x80 are copied; elsewhere the first matching pair is replaced, or one GBK
-// character (two bytes, one at the very end) is copied.
+// The replaced text by the engine's plain list walk (its reference chains use the same walk).
 Bytes PlainApply(const CGlossary& glossary, std::string_view text, std::uint32_t direction)
 {
     Bytes out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (static_cast<unsigned char>(text[i]) < 0x80) {
-            out += text[i++];
-            continue;
-        }
-        if (const GlossaryEntry* entry = PlainFind(glossary, text, i, direction)) {
-            out += direction == GLOSSARY_TO_TRADITIONAL ? entry->traditional : entry->simplified;
-            i += Key(*entry, direction).size();
-            continue;
-        }
-        const std::size_t step = i + 1 < text.size() ? 2 : 1;
-        out.append(text.substr(i, step));
-        i += step;
-    }
+    for (const GlossarySegment& segment : GlossarySegments(glossary, text, direction))
+        out += segment.bytes;
     return out;
 }
 

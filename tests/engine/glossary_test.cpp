@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/chinese_chain.h"
 #include "tests/test_text.h"
 
 namespace morvane {
@@ -302,6 +303,11 @@ TEST(Glossary, ApplyGivesThePlainListWalksText)
                 glossary.ApplyToSimplified(text, indexed);
             const Bytes walked = ApplyByWalkingTheList(glossary, text, direction);
             ASSERT_EQ(test::Hex(indexed), test::Hex(walked)) << "round " << round;
+            // The reference chains' own walk, which the fuzz target checks against too.
+            Bytes segmented;
+            for (const GlossarySegment& segment : GlossarySegments(glossary, text, direction))
+                segmented += segment.bytes;
+            ASSERT_EQ(test::Hex(segmented), test::Hex(walked)) << "round " << round;
         }
     }
 }
