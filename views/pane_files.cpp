@@ -67,12 +67,13 @@ bool LoadFileIntoPane(CTextPane* pane, int codePage, const QString& path) {
     bool read = false;
     CPaneText text;
     const int paneCodePage = pane->codePage();
+    const CPaneLayout layout = PaneLayoutOf(pane);
     const bool done = RunWithProgress(pane->window(), [&](const ProgressReport& report) {
         read = ReadFileBytes(path, bytes, reason);
         if (!read)
             return true;
         DecodeLoadedText(bytes, codePage);
-        return MakePaneText(bytes, paneCodePage, text, report);
+        return MakePaneContent(bytes, paneCodePage, layout, text, report);
     });
     if (!done)
         return false;
@@ -80,7 +81,7 @@ bool LoadFileIntoPane(CTextPane* pane, int codePage, const QString& path) {
         Dialogs().warning(pane->window(), ReadErrorText(path, reason));
         return false;
     }
-    pane->setBytes(bytes, text);
+    pane->setBytes(bytes, std::move(text));
     return true;
 }
 

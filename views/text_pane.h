@@ -2,10 +2,13 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 #include <functional>
+#include <memory>
 
 #include "engine/bytes.h"
+#include "views/pane_document.h"
 
 namespace morvane {
 
@@ -13,12 +16,18 @@ namespace morvane {
 struct CPaneText {
     QString text;      // line breaks as single LFs, as the edit keeps them
     bool crLf = false; // they came as CR LF
+    // The text as a document ready for the pane, or null for the pane to make it.
+    std::unique_ptr<QTextDocument> document;
 };
 
 // The text of bytes of codePage (0: taken as UTF-8), reporting the share done to progress,
 // which may stop the work by returning false; then returns false.
 bool MakePaneText(const Bytes& bytes, int codePage, CPaneText& text,
                   const std::function<bool(double)>& progress = {});
+// The same, and the document too, laid out as layout (PaneLayoutOf the pane) says: all a
+// worker thread can do, so that the pane only has to take the document.
+bool MakePaneContent(const Bytes& bytes, int codePage, const CPaneLayout& layout,
+                     CPaneText& text, const std::function<bool(double)>& progress = {});
 
 class CTextPane : public QPlainTextEdit {
     Q_OBJECT
@@ -36,8 +45,9 @@ class CTextPane : public QPlainTextEdit {
     Bytes bytes() const;
     // Replaces the whole text with bytes of the pane's code page.
     void setBytes(const Bytes& bytes);
-    // The same with the text already made by MakePaneText from bytes and the pane's code page.
-    void setBytes(const Bytes& bytes, const CPaneText& text);
+    // The same with the text already made by MakePaneText or MakePaneContent from bytes and
+    // the pane's code page. Like setPlainText, leaves nothing to undo.
+    void setBytes(const Bytes& bytes, CPaneText&& text);
 
   signals:
     // The user changed the text (not setBytes or setCodePage).
@@ -51,7 +61,7 @@ class CTextPane : public QPlainTextEdit {
     void dropEvent(QDropEvent* event) override;
 
   private:
-    void showText(const CPaneText& text);
+    void showText(CPaneText&& text);
     Bytes encodeText() const;
 
     int m_nCodePage;

@@ -107,21 +107,23 @@ void CTwoPaneView::ConvertPane(Side from, Side to, const Conversion* conversion)
     // Everything the worker touches is its own copy; the panes stay on the GUI thread.
     Bytes text = m_pPane[from]->bytes();
     const int codePage = m_pPane[to]->codePage();
+    const CPaneLayout layout = PaneLayoutOf(m_pPane[to]);
     const std::optional<Conversion> steps =
         conversion != nullptr ? std::optional<Conversion>(*conversion) : std::nullopt;
     CPaneText shown;
     const bool done = RunWithProgress(window(), [&](const ProgressReport& report) {
-        // The conversion fills the first half of the bar, the text for the pane the rest.
+        // The conversion fills the first half of the bar, the text and document for the pane
+        // the rest.
         const double start = steps ? 0.5 : 0.0;
         if (steps && !ConvertWithProgress(text, *steps,
                                           [&](double share) { return report(share / 2); }))
             return false;
-        return MakePaneText(text, codePage, shown, [&](double share) {
+        return MakePaneContent(text, codePage, layout, shown, [&](double share) {
             return report(start + share * (1.0 - start));
         });
     });
     if (done)
-        m_pPane[to]->setBytes(text, shown);
+        m_pPane[to]->setBytes(text, std::move(shown));
 }
 
 void CTwoPaneView::ConvertChinese(Side from, Side to, ConversionKind kind) {
