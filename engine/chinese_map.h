@@ -15,6 +15,11 @@ using GbkCode = std::uint16_t;
 // A mapping as a table over every 16-bit value; values that are no character map to themselves.
 using GbkMapTable = std::array<GbkCode, 65536>;
 
+// The mapping pairs a byte from 0x81 to 0xFE with whatever byte follows it.
+inline bool IsMapLead(std::uint8_t byte) {
+    return byte >= 0x81 && byte != 0xFF;
+}
+
 // The whole Simplified-to-Traditional mapping as a table.
 const GbkMapTable& TraditionalTable();
 // The whole Traditional-to-Simplified mapping as a table.

@@ -38,6 +38,21 @@ inline std::string Hex(const std::string& bytes)
     return out;
 }
 
+// Empty when the texts are equal; else where they first differ, with the bytes around it.
+// For long texts, whose whole-text failure message would be too large to print.
+inline std::string FirstDifference(const std::string& actual, const std::string& expected)
+{
+    if (actual == expected)
+        return {};
+    std::size_t at = 0;
+    while (at < actual.size() && at < expected.size() && actual[at] == expected[at])
+        ++at;
+    const std::size_t from = at < 16 ? 0 : at - 16;
+    return "differ at byte " + std::to_string(at) + " of " + std::to_string(actual.size()) +
+           " and " + std::to_string(expected.size()) + "\n  actual:   " +
+           Hex(actual.substr(from, 32)) + "\n  expected: " + Hex(expected.substr(from, 32));
+}
+
 // The bytes written as "41 42 c3".
 inline std::string FromHex(const std::string& hex)
 {

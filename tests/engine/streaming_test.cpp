@@ -301,6 +301,55 @@ TEST(StreamingWithRandomGlossaries, EveryBlockSizeGivesThePlainChainsBytes) {
     }
 }
 
+TEST(StreamingWithRandomGlossaries, PiecesWalkedOnTwoThreadsGiveThePlainChainsBytes) {
+    // Pieces of hundreds of kilobytes are cut after two bytes below 0x80 and walked on two
+    // threads; the random texts put every kind of byte before such cuts. Keys holding "AA"
+    // or "A\n" keep the walk on one thread, and those glossaries come up too.
+    using K = ConversionKind;
+    struct Row {
+        K kind;
+        void (*plain)(Bytes&, const CGlossary&);
+    };
+    const Row rows[] = {
+        {K::GbToBig5, [](Bytes& t, const CGlossary& g) { plain::GbToBig5(t, g, true); }},
+        {K::SimplifiedToTraditional,
+         [](Bytes& t, const CGlossary& g) { plain::SimplifiedToTraditional(t, g, true); }},
+        {K::TraditionalToSimplified,
+         [](Bytes& t, const CGlossary& g) { plain::TraditionalToSimplified(t, g, true, true); }},
+    };
+    std::mt19937 random(43);
+    // Keys with a single byte below 0x80 inside, which a cut after one such byte would split.
+    CGlossary acrossOneByte;
+    acrossOneByte.LoadText(Gbk("后A里>甲\r\n里\n发>乙\r\n发A>丙\r\n"));
+    const std::string keyWords[] = {Gbk("后A里"), Gbk("里\n发"), Gbk("发A"), "\r\n"};
+    for (int round = 0; round < 8; ++round) {
+        const bool keysAcross = round % 2 == 0;
+        const CGlossary glossary = keysAcross ? acrossOneByte : RandomGlossary(random);
+        Bytes input;
+        while (input.size() < 600000)
+            input += keysAcross ? keyWords[random() % 4] : RandomText(random, 1);
+        for (const Row& row : rows) {
+            Bytes expected = input;
+            row.plain(expected, glossary);
+            Conversion conversion;
+            conversion.kind = row.kind;
+            conversion.glossary = &glossary;
+            const std::unique_ptr<Stage> stage = MakeConversion(conversion);
+            Bytes out;
+            std::size_t done = 0;
+            while (done < input.size()) {
+                const std::size_t piece =
+                    std::min<std::size_t>(100000 + random() % 500000, input.size() - done);
+                done += piece;
+                stage->Push(std::string_view(input).substr(done - piece, piece),
+                            done == input.size(), out);
+            }
+            ASSERT_EQ(test::FirstDifference(out, expected), "")
+                << "round " << round << ", kind " << static_cast<int>(row.kind);
+        }
+    }
+}
+
 Bytes LargeGbkText() {
     Bytes text;
     while (text.size() < 3 * (1u << 20))

@@ -1,0 +1,194 @@
+// The glossary walk: keys are looked for where the glossary walk stands (a byte below 0x80
+// alone, any other with the next), one bit first ruling out most places. The mapping walks on
+// its own: after a byte 0x80 or 0xFF it pairs bytes one place later than the glossary, so its
+// lead byte then waits in pending_ until the glossary knows whether a replacement starts at
+// the trail; if one does, the lead byte stays as it is.
+#include "engine/glossary_map_walk.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/codepage_table.h"
+#include "engine/fused_table.h"
+#include "engine/glossary_index.h"
+
+namespace morvane {
+
+template <bool kTable>
+std::size_t GlossaryMapWalk::Run(std::string_view text, bool last, Bytes& output) {
+    const GlossaryIndex& index = index_;
+    const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
+    const std::size_t size = text.size();
+    // Before stop, a pair's trail is there and so is the text of any key starting there.
+    const std::size_t reach = std::max<std::size_t>(index.LongestKey(), 2);
+    const std::size_t stop = last ? (size == 0 ? 0 : size - 1)
+                                  : (size >= reach ? size - reach + 1 : 0);
+    out_ = scratch_;
+    std::size_t i = 0;
+    while (i < stop) {
+        const std::size_t end = std::min(stop, i + kSlice);
+        while (i < end) {
+            const std::uint8_t b = in[i];
+            if (b < 0x80) {
+                if (pending_) {
+                    Mapped<kTable>(pendingLead_ * 256u + b);
+                    pending_ = false;
+                } else {
+                    Byte<kTable>(b);
+                }
+                ++i;
+                continue;
+            }
+            const unsigned code = b * 256u + in[i + 1];
+            std::size_t length = 0;
+            std::string_view replacement;
+            if (index.MayStart(code) &&
+                index.FindReplacement(text.substr(i), length, replacement)) {
+                if (pending_) {
+                    Byte<kTable>(pendingLead_);
+                    pending_ = false;
+                }
+                Replacement<kTable>(replacement, output);
+                i += length;
+                continue;
+            }
+            if (pending_) {
+                Mapped<kTable>(pendingLead_ * 256u + b);
+                pending_ = false;
+                AfterPair<kTable>(in[i + 1]);
+            } else if (IsMapLead(b)) {
+                Mapped<kTable>(code);
+            } else {
+                Byte<kTable>(b);
+                AfterPair<kTable>(in[i + 1]);
+            }
+            i += 2;
+        }
+        Flush(output);
+    }
+    if (!last)
+        return i;
+    if (i < size) { // one byte left
+        const std::uint8_t b = in[i];
+        std::size_t length = 0;
+        std::string_view replacement;
+        if (b >= 0x80 && index.FindReplacement(text.substr(i), length, replacement)) {
+            if (pending_)
+                Byte<kTable>(pendingLead_);
+            Replacement<kTable>(replacement, output);
+        } else if (pending_) {
+            Mapped<kTable>(pendingLead_ * 256u + b);
+        } else {
+            Byte<kTable>(b); // a lone lead byte at the end is kept as it is
+        }
+        pending_ = false;
+    }
+    if (pending_) {
+        Byte<kTable>(pendingLead_);
+        pending_ = false;
+    }
+    if constexpr (kTable) {
+        if (queued_ != 0) { // a lead byte cut off at the end
+            out_ = PutPacked(out_, table_->questionMark);
+            queued_ = 0;
+        }
+    }
+    Flush(output);
+    return size;
+}
+
+// The byte after a pair the glossary walk stepped over while the mapping took only its
+// first byte: the mapping takes it alone or as the lead of the next pair.
+template <bool kTable> void GlossaryMapWalk::AfterPair(std::uint8_t byte) {
+    if (IsMapLead(byte)) {
+        pending_ = true;
+        pendingLead_ = byte;
+    } else {
+        Byte<kTable>(byte);
+    }
+}
+
+// A pair of the mapping's input, mapped and passed on.
+template <bool kTable> void GlossaryMapWalk::Mapped(unsigned code) {
+    if constexpr (kTable) {
+        const std::uint32_t entry = direct_[code];
+        if (queued_ == 0 && (entry & packed::kFlag) == 0) {
+            out_ = PutPacked(out_, entry);
+            return;
+        }
+        Queue(static_cast<std::uint8_t>(map_[code] >> 8));
+        Queue(static_cast<std::uint8_t>(map_[code] & 0xFF));
+    } else {
+        const GbkCode mapped = map_[code];
+        out_[0] = static_cast<unsigned char>(mapped >> 8);
+        out_[1] = static_cast<unsigned char>(mapped & 0xFF);
+        out_ += 2;
+    }
+}
+
+// A byte the mapping leaves as it is, passed on.
+template <bool kTable> void GlossaryMapWalk::Byte(std::uint8_t byte) {
+    if constexpr (kTable) {
+        const std::uint32_t entry = table_->single[byte];
+        if (queued_ == 0 && (entry & packed::kFlag) == 0)
+            out_ = PutPacked(out_, entry);
+        else
+            Queue(byte);
+    } else {
+        *out_++ = byte;
+    }
+}
+
+// A replacement, untouched by the mapping; a long one goes out in slices.
+template <bool kTable>
+void GlossaryMapWalk::Replacement(std::string_view bytes, Bytes& output) {
+    while (true) {
+        const std::string_view piece = bytes.substr(0, kSlice);
+        if (static_cast<std::size_t>(scratch_ + sizeof scratch_ - out_) <
+            3 * piece.size() + kSliceRoom)
+            Flush(output);
+        if constexpr (kTable) {
+            for (const char c : piece)
+                Byte<kTable>(static_cast<std::uint8_t>(c));
+        } else {
+            std::memcpy(out_, piece.data(), piece.size());
+            out_ += piece.size();
+        }
+        if (piece.size() == bytes.size())
+            return;
+        bytes.remove_prefix(piece.size());
+    }
+}
+
+// Hands one byte to the decoder and writes what it can decode so far.
+void GlossaryMapWalk::Queue(std::uint8_t byte) {
+    queue_[queued_++] = byte;
+    while (queued_ != 0) {
+        const std::uint32_t entry = table_->single[queue_[0]];
+        std::size_t used = 1;
+        if ((entry & packed::kFlag) == 0) {
+            out_ = PutPacked(out_, entry);
+        } else if (queued_ < 2) {
+            break; // the lead byte waits for the next one
+        } else {
+            const std::uint32_t both = table_->pair[queue_[0] * 256u + queue_[1]];
+            out_ = PutPacked(out_, both);
+            used = (both & packed::kFlag) != 0 ? 1 : 2;
+        }
+        std::copy(queue_ + used, queue_ + queued_, queue_);
+        queued_ -= used;
+    }
+}
+
+void GlossaryMapWalk::Flush(Bytes& output) {
+    output.append(reinterpret_cast<const char*>(scratch_),
+                  static_cast<std::size_t>(out_ - scratch_));
+    out_ = scratch_;
+}
+
+
+std::size_t GlossaryMapWalk::Run(std::string_view text, bool last, Bytes& output) {
+    return table_ != nullptr ? Run<true>(text, last, output) : Run<false>(text, last, output);
+}
+
+} // namespace morvane

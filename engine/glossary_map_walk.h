@@ -1,0 +1,56 @@
+// One walk of the glossary chain over a text: the glossary, then the mapping over the text
+// between its replacements, then (with a table) the code page step, in one pass.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "engine/bytes.h"
+#include "engine/chinese_map.h"
+
+namespace morvane {
+
+class GlossaryIndex;
+struct FusedTable;
+
+class GlossaryMapWalk {
+  public:
+    // direct (with a table): for each pair of the mapping's input, the table's packed entry
+    // for the mapped pair, or the flag where the decoder does not take it whole. The walk
+    // keeps references to all four.
+    GlossaryMapWalk(const GlossaryIndex& index, const GbkMapTable& map, const FusedTable* table,
+                    const std::vector<std::uint32_t>& direct)
+        : index_(index), map_(map), table_(table), direct_(direct) {}
+
+    // Converts a prefix of text into output and returns its length, holding back what the
+    // next piece may still change; with last, all of it, leaving nothing held.
+    std::size_t Run(std::string_view text, bool last, Bytes& output);
+
+  private:
+    template <bool kTable> std::size_t Run(std::string_view text, bool last, Bytes& output);
+    template <bool kTable> void AfterPair(std::uint8_t byte);
+    template <bool kTable> void Mapped(unsigned code);
+    template <bool kTable> void Byte(std::uint8_t byte);
+    template <bool kTable> void Replacement(std::string_view bytes, Bytes& output);
+    void Queue(std::uint8_t byte);
+    void Flush(Bytes& output);
+
+    static constexpr std::size_t kSlice = 16 * 1024;
+    // Each byte read or replaced gives at most one packed entry of three bytes. A slice reads
+    // at most kSlice + 4 bytes (a pair past its end, a waiting lead byte); PutPacked's spare byte.
+    static constexpr std::size_t kSliceRoom = 3 * (kSlice + 4) + 8;
+    const GlossaryIndex& index_;
+    const GbkMapTable& map_;
+    const FusedTable* table_;
+    const std::vector<std::uint32_t>& direct_;
+    bool pending_ = false;
+    std::uint8_t pendingLead_ = 0;
+    std::uint8_t queue_[4]{};
+    std::size_t queued_ = 0;
+    unsigned char* out_ = nullptr;
+    // Room for a slice's own output beside a replacement slice's.
+    unsigned char scratch_[2 * kSliceRoom];
+};
+
+} // namespace morvane
