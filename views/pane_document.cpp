@@ -6,8 +6,8 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTextLayout>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QThread>
 
 namespace morvane {
@@ -40,7 +40,7 @@ std::unique_ptr<QTextDocument> MakePaneDocument(const QString& text, const CPane
     document->setDefaultTextOption(layout.option);
     document->setDocumentMargin(layout.margin);
 
-    // As QPlainTextEdit::setPlainText does: the text arrives with no step to undo.
+    // As QPlainTextEdit::setPlainText does: the text arrives unmodified, with no step to undo.
     document->setUndoRedoEnabled(false);
     QTextCursor cursor(document.get());
     for (qsizetype start = 0; start < text.size();) {
@@ -54,6 +54,7 @@ std::unique_ptr<QTextDocument> MakePaneDocument(const QString& text, const CPane
             return nullptr;
     }
     document->setUndoRedoEnabled(layout.undoRedo);
+    document->setModified(false);
     // The edit gives every line a layout object when it takes the document; making them here
     // halves what is left for its thread.
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next())

@@ -27,8 +27,8 @@ struct CPaneLayout {
 // The layout of edit's current document; call on the edit's thread.
 CPaneLayout PaneLayoutOf(const QPlainTextEdit* edit);
 
-// A plain-text document of text, laid out as layout says, with no undo history, living in
-// layout.thread. Filled in pieces so that progress (told the share done) may stop it by
+// A plain-text document of text, laid out as layout says, unmodified and with nothing to undo,
+// living in layout.thread. Filled in pieces so that progress (told the share done) may stop it by
 // returning false; then null.
 std::unique_ptr<QTextDocument> MakePaneDocument(const QString& text, const CPaneLayout& layout,
                                                 const std::function<bool(double)>& progress = {});

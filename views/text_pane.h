@@ -26,8 +26,8 @@ bool MakePaneText(const Bytes& bytes, int codePage, CPaneText& text,
                   const std::function<bool(double)>& progress = {});
 // The same, and the document too, laid out as layout (PaneLayoutOf the pane) says: all a
 // worker thread can do, so that the pane only has to take the document.
-bool MakePaneContent(const Bytes& bytes, int codePage, const CPaneLayout& layout,
-                     CPaneText& text, const std::function<bool(double)>& progress = {});
+bool MakePaneContent(const Bytes& bytes, int codePage, const CPaneLayout& layout, CPaneText& text,
+                     const std::function<bool(double)>& progress = {});
 
 class CTextPane : public QPlainTextEdit {
     Q_OBJECT

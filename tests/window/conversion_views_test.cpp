@@ -64,6 +64,8 @@ class TestConversionViews : public QObject {
     void longConversionWithProgress_data();
     void longConversionWithProgress();
     void eventsAreDispatchedWhileTheWorkerConverts();
+    void bigPaneFillsBesideTheWindow_data();
+    void bigPaneFillsBesideTheWindow();
 
     void codeTranslateConverts_data();
     void codeTranslateConverts();
@@ -245,6 +247,60 @@ void TestConversionViews::eventsAreDispatchedWhileTheWorkerConverts() {
     timer.stop();
     QVERIFY(firedWhileConverting > 0);
     QVERIFY(view.Pane(CTwoPaneView::kRight)->bytes().size() > (4u << 20));
+}
+
+void TestConversionViews::bigPaneFillsBesideTheWindow_data() {
+    QTest::addColumn<bool>("cancel");
+    QTest::addRow("finished") << false;
+    QTest::addRow("cancelled while the document is built") << true;
+}
+
+void TestConversionViews::bigPaneFillsBesideTheWindow() {
+    QFETCH(bool, cancel);
+    WriteSettingInt32("GBTAB", 1);
+    CMorvaneView5 view;
+    view.resize(800, 600);
+    view.show();
+    const std::string source = Repeated(Line(QStringLiteral("软件程序"), 936), 4u << 20);
+    view.Pane(CTwoPaneView::kLeft)->setBytes(source);
+    // The target as a person left it: loaded, then edited, with a step to undo.
+    CTextPane* target = view.Pane(CTwoPaneView::kRight);
+    target->setBytes(Gbk("旧"));
+    target->moveCursor(QTextCursor::End);
+    target->insertPlainText(QStringLiteral("文"));
+    const QTextDocument* document = target->document();
+
+    // The last quarter of the bar is the pane's document being built on the worker.
+    int firedDuringFill = 0;
+    QTimer timer;
+    timer.setInterval(0);
+    connect(&timer, &QTimer::timeout, [&] {
+        const QList<double>& shares = m_dialogs->progressShares;
+        if (m_dialogs->progressOpen == 0 || shares.isEmpty() || shares.last() <= 0.75 ||
+            shares.last() >= 1.0)
+            return;
+        if (target->document() == document && target->toPlainText() == QStringLiteral("旧文"))
+            ++firedDuringFill;
+        if (cancel)
+            m_dialogs->cancelProgress = true;
+    });
+    timer.start();
+    view.OnConvertRight();
+    timer.stop();
+    QVERIFY(firedDuringFill > 0);
+
+    if (cancel) {
+        QCOMPARE(target->document(), document);
+        QCOMPARE(target->toPlainText(), QStringLiteral("旧文"));
+        QCOMPARE(Shown(target->bytes()), Shown(Gbk("旧文")));
+        QVERIFY(target->document()->isUndoAvailable());
+        return;
+    }
+    const std::string expected = Repeated(Line(QStringLiteral("軟體程式"), 936), 4u << 20);
+    QVERIFY(target->bytes() == expected);
+    QCOMPARE(target->toPlainText(), QString::fromStdString(Utf8(expected, 936))
+                                        .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QVERIFY(!target->document()->isUndoAvailable());
 }
 
 void TestConversionViews::codeTranslateConverts_data() {

@@ -1,6 +1,8 @@
-// Text panes: bytes in and out, a change of code page, edits, and dropped files.
+// Text panes: bytes in and out, a change of code page, edits, dropped files, and documents
+// built on a worker thread.
 #include <QComboBox>
 #include <QMimeData>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QtTest>
 
 #include "tests/test_text.h"
@@ -25,6 +27,15 @@ void DropFile(CTextPane* pane, const QString& path) {
     QCoreApplication::sendEvent(pane->viewport(), &drop);
 }
 
+// Text and document for pane made on a worker thread, as the views make them.
+CPaneText MadeOnWorker(const CTextPane& pane, const std::string& bytes) {
+    const CPaneLayout layout = PaneLayoutOf(&pane);
+    const int codePage = pane.codePage();
+    CPaneText text;
+    QtConcurrent::run([&] { MakePaneContent(bytes, codePage, layout, text); }).waitForFinished();
+    return text;
+}
+
 } // namespace
 
 class TestTextPane : public QObject {
@@ -42,6 +53,12 @@ class TestTextPane : public QObject {
     void firstCodePageKeepsTypedText();
     void droppedFileOpensAsOpenFileWould();
     void dropWithoutCodePageDoesNothing();
+    void workerDocumentShowsAsSetPlainTextWould_data();
+    void workerDocumentShowsAsSetPlainTextWould();
+    void fillLeavesNothingToUndo();
+    void filledDocumentKeepsThePaneLook();
+    void stoppedWorkMakesNoDocument_data();
+    void stoppedWorkMakesNoDocument();
 
   private:
     std::unique_ptr<CConfigSandbox> m_sandbox;
@@ -141,6 +158,115 @@ void TestTextPane::dropWithoutCodePageDoesNothing() {
     view.ComboLeft()->setCurrentIndex(7);
     DropFile(view.Pane(CTwoPaneView::kLeft), file);
     QCOMPARE(view.Pane(CTwoPaneView::kLeft)->toPlainText(), QStringLiteral("text"));
+}
+
+void TestTextPane::workerDocumentShowsAsSetPlainTextWould_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("codePage");
+    // The worker fills the document in pieces of 256 Ki characters.
+    const QString piece(256 * 1024 - 1, QLatin1Char('a'));
+    QTest::addRow("empty") << QString() << 936;
+    QTest::addRow("CR LF lines") << QStringLiteral("第一\r\n第二\r\n") << 936;
+    QTest::addRow("lone CR") << QStringLiteral("a\rb\nc") << 936;
+    QTest::addRow("no-break space") << QStringLiteral("a\u00a0b") << 65001;
+    QTest::addRow("surrogate pair across pieces")
+        << piece + QStringLiteral("\U0001F600b\nc") << 65001;
+    QTest::addRow("many pieces of lines") << QStringLiteral("一行中文\n").repeated(300000) << 950;
+}
+
+void TestTextPane::workerDocumentShowsAsSetPlainTextWould() {
+    QFETCH(QString, text);
+    QFETCH(int, codePage);
+    const std::string bytes = Encoded(text.toStdString(), codePage);
+    CTextPane pane(codePage);
+    pane.setBytes(bytes, MadeOnWorker(pane, bytes));
+
+    QCOMPARE(pane.document()->thread(), pane.thread());
+    QPlainTextEdit reference;
+    reference.setPlainText(QString::fromStdString(Utf8(bytes, codePage))
+                               .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QCOMPARE(pane.document()->blockCount(), reference.document()->blockCount());
+    QVERIFY(pane.document()->toRawText() == reference.document()->toRawText());
+    QVERIFY(pane.bytes() == bytes);
+    QCOMPARE(pane.textCursor().position(), 0);
+}
+
+void TestTextPane::fillLeavesNothingToUndo() {
+    CTextPane pane(936);
+    QSignalSpy edited(&pane, &CTextPane::edited);
+    pane.setBytes(Gbk("第一\r\n第二"));
+    pane.moveCursor(QTextCursor::End);
+    pane.insertPlainText(QStringLiteral("甲"));
+    QVERIFY(pane.document()->isUndoAvailable());
+    QCOMPARE(edited.count(), 1);
+
+    const std::string loaded = Gbk("丙\r\n丁");
+    pane.setBytes(loaded, MadeOnWorker(pane, loaded));
+    QVERIFY(!pane.document()->isUndoAvailable());
+    QVERIFY(!pane.document()->isRedoAvailable());
+    QVERIFY(!pane.document()->isModified());
+    QCOMPARE(edited.count(), 1);
+
+    // Edits after the fill are undone back to the loaded text, not beyond it.
+    pane.moveCursor(QTextCursor::End);
+    pane.insertPlainText(QStringLiteral("戊"));
+    QCOMPARE(edited.count(), 2);
+    pane.undo();
+    QCOMPARE(pane.toPlainText(), QStringLiteral("丙\n丁"));
+    QVERIFY(!pane.document()->isUndoAvailable());
+    QCOMPARE(Shown(pane.bytes()), Shown(loaded));
+}
+
+void TestTextPane::filledDocumentKeepsThePaneLook() {
+    CTextPane pane(936);
+    QFont font = pane.font();
+    font.setPixelSize(23);
+    pane.setFont(font);
+    pane.setLineWrapMode(QPlainTextEdit::NoWrap);
+    pane.setTabStopDistance(57);
+    const std::string bytes = Gbk("中文\t字");
+    pane.setBytes(bytes, MadeOnWorker(pane, bytes));
+    QCOMPARE(pane.document()->defaultFont(), font);
+    QCOMPARE(pane.document()->defaultTextOption().wrapMode(), QTextOption::NoWrap);
+    QCOMPARE(pane.tabStopDistance(), 57.0);
+
+    // A font given later still reaches the document the pane now shows.
+    font.setPixelSize(31);
+    pane.setFont(font);
+    QCOMPARE(pane.document()->defaultFont(), font);
+}
+
+void TestTextPane::stoppedWorkMakesNoDocument_data() {
+    QTest::addColumn<double>("stopAt");
+    QTest::addRow("while decoding") << 0.0;
+    QTest::addRow("while the document is built") << 0.6;
+    QTest::addRow("at the end") << 1.0;
+}
+
+void TestTextPane::stoppedWorkMakesNoDocument() {
+    QFETCH(double, stopAt);
+    CTextPane pane(936);
+    const std::string bytes = Gbk(std::string(600000, 'a') + "\r\n中文");
+    CPaneText text;
+    QList<double> shares;
+    const bool done = MakePaneContent(bytes, 936, PaneLayoutOf(&pane), text, [&](double share) {
+        shares << share;
+        return share < stopAt;
+    });
+    QVERIFY(!done);
+    QVERIFY(text.document == nullptr);
+    QVERIFY(shares.last() >= stopAt);
+    QVERIFY(std::is_sorted(shares.begin(), shares.end()));
+
+    CPaneText whole;
+    shares.clear();
+    QVERIFY(MakePaneContent(bytes, 936, PaneLayoutOf(&pane), whole, [&](double share) {
+        shares << share;
+        return true;
+    }));
+    QVERIFY(whole.document != nullptr);
+    QVERIFY(std::is_sorted(shares.begin(), shares.end()));
+    QCOMPARE(shares.last(), 1.0);
 }
 
 QTEST_MAIN(TestTextPane)
