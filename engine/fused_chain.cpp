@@ -43,27 +43,27 @@ class MapThenTableStage : public CarryingStage {
                 const std::uint8_t b = in[i];
                 if (!IsMapLead(b)) {
                     const std::uint32_t entry = table_.single[b];
-                    if (queued_ == 0 && (entry & packed::kFlag) == 0)
+                    if (queue_.Empty() && (entry & packed::kFlag) == 0)
                         out = PutPacked(out, entry);
                     else
-                        out = Queue(b, out);
+                        out = queue_.Push(table_, b, out);
                     ++i;
                     continue;
                 }
                 if (i + 1 == size) {
                     if (!last)
                         break;
-                    out = Queue(b, out); // a lone lead byte at the end is kept as it is
+                    out = queue_.Push(table_, b, out); // a lone lead byte at the end stays
                     ++i;
                     continue;
                 }
                 const unsigned code = b * 256u + in[i + 1];
                 const std::uint32_t entry = direct_[code];
-                if (queued_ == 0 && (entry & packed::kFlag) == 0) {
+                if (queue_.Empty() && (entry & packed::kFlag) == 0) {
                     out = PutPacked(out, entry);
                 } else {
-                    out = Queue(static_cast<std::uint8_t>(map_[code] >> 8), out);
-                    out = Queue(static_cast<std::uint8_t>(map_[code] & 0xFF), out);
+                    out = queue_.Push(table_, static_cast<std::uint8_t>(map_[code] >> 8), out);
+                    out = queue_.Push(table_, static_cast<std::uint8_t>(map_[code] & 0xFF), out);
                 }
                 i += 2;
             }
@@ -72,43 +72,20 @@ class MapThenTableStage : public CarryingStage {
             if (i < end)
                 break;
         }
-        if (last && queued_ != 0) { // a lead byte cut off at the end
-            unsigned char* out = PutPacked(scratch_, table_.questionMark);
+        if (last && !queue_.Empty()) { // a lead byte cut off at the end
+            unsigned char* out = queue_.Finish(table_, scratch_);
             output.append(reinterpret_cast<const char*>(scratch_),
                           static_cast<std::size_t>(out - scratch_));
-            queued_ = 0;
         }
         return i;
     }
 
   private:
-    // Hands one mapped byte to the decoder and writes what it can decode so far.
-    unsigned char* Queue(std::uint8_t byte, unsigned char* out) {
-        queue_[queued_++] = byte;
-        while (queued_ != 0) {
-            const std::uint32_t entry = table_.single[queue_[0]];
-            std::size_t used = 1;
-            if ((entry & packed::kFlag) == 0) {
-                out = PutPacked(out, entry);
-            } else if (queued_ < 2) {
-                break; // the lead byte waits for the next one
-            } else {
-                const std::uint32_t both = table_.pair[queue_[0] * 256u + queue_[1]];
-                out = PutPacked(out, both);
-                used = (both & packed::kFlag) != 0 ? 1 : 2;
-            }
-            std::copy(queue_ + used, queue_ + queued_, queue_);
-            queued_ -= used;
-        }
-        return out;
-    }
-
     static constexpr std::size_t kSlice = 16 * 1024;
     const GbkMapTable& map_;
     const FusedTable& table_;
     std::vector<std::uint32_t> direct_;
-    std::uint8_t queue_[4]{};
-    std::size_t queued_ = 0;
+    TableQueue queue_; // mapped bytes the decoder takes apart from the mapping's steps
     // Three bytes at most per byte read, a pair past the slice's end, and PutPacked's spare byte.
     unsigned char scratch_[3 * (kSlice + 4) + 8];
 };

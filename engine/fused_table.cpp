@@ -183,6 +183,33 @@ const FusedTable* FusedTableFor(int fromCodePage, int toCodePage, const GbkMapTa
     return found->second.get();
 }
 
+unsigned char* TableQueue::Push(const FusedTable& table, std::uint8_t byte, unsigned char* out) {
+    queue_[queued_++] = byte;
+    while (queued_ != 0) {
+        const std::uint32_t entry = table.single[queue_[0]];
+        std::size_t used = 1;
+        if ((entry & packed::kFlag) == 0) {
+            out = PutPacked(out, entry);
+        } else if (queued_ < 2) {
+            break; // the lead byte waits for the next one
+        } else {
+            const std::uint32_t both = table.pair[queue_[0] * 256u + queue_[1]];
+            out = PutPacked(out, both);
+            used = (both & packed::kFlag) != 0 ? 1 : 2;
+        }
+        std::copy(queue_ + used, queue_ + queued_, queue_);
+        queued_ -= used;
+    }
+    return out;
+}
+
+unsigned char* TableQueue::Finish(const FusedTable& table, unsigned char* out) {
+    if (queued_ != 0)
+        out = PutPacked(out, table.questionMark);
+    queued_ = 0;
+    return out;
+}
+
 std::unique_ptr<Stage> MakeFusedTableStage(const FusedTable& table) {
     return std::make_unique<FusedTableStage>(table);
 }

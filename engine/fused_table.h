@@ -45,4 +45,19 @@ inline unsigned char* PutPacked(unsigned char* out, std::uint32_t entry) {
     return out + ((entry >> 24) & 3);
 }
 
+// Bytes handed one at a time to a fused table's decoder by a step that does not know where the
+// decoder's characters start: each call writes what can be decoded so far, and a lead byte
+// waits for the byte after it.
+class TableQueue {
+  public:
+    bool Empty() const { return queued_ == 0; }
+    unsigned char* Push(const FusedTable& table, std::uint8_t byte, unsigned char* out);
+    // The text ends: a lead byte still waiting becomes the target's '?'.
+    unsigned char* Finish(const FusedTable& table, unsigned char* out);
+
+  private:
+    std::uint8_t queue_[4]{};
+    std::size_t queued_ = 0;
+};
+
 } // namespace morvane

@@ -87,12 +87,8 @@ std::size_t GlossaryMapWalk::Run(std::string_view text, bool last, Bytes& output
         Byte<kTable>(pendingLead_);
         pending_ = false;
     }
-    if constexpr (kTable) {
-        if (queued_ != 0) { // a lead byte cut off at the end
-            out_ = PutPacked(out_, table_->questionMark);
-            queued_ = 0;
-        }
-    }
+    if constexpr (kTable)
+        out_ = queue_.Finish(*table_, out_); // a lead byte cut off at the end
     Flush(output);
     return size;
 }
@@ -112,12 +108,12 @@ template <bool kTable> void GlossaryMapWalk::AfterPair(std::uint8_t byte) {
 template <bool kTable> void GlossaryMapWalk::Mapped(unsigned code) {
     if constexpr (kTable) {
         const std::uint32_t entry = direct_[code];
-        if (queued_ == 0 && (entry & packed::kFlag) == 0) {
+        if (queue_.Empty() && (entry & packed::kFlag) == 0) {
             out_ = PutPacked(out_, entry);
             return;
         }
-        Queue(static_cast<std::uint8_t>(map_[code] >> 8));
-        Queue(static_cast<std::uint8_t>(map_[code] & 0xFF));
+        out_ = queue_.Push(*table_, static_cast<std::uint8_t>(map_[code] >> 8), out_);
+        out_ = queue_.Push(*table_, static_cast<std::uint8_t>(map_[code] & 0xFF), out_);
     } else {
         const GbkCode mapped = map_[code];
         out_[0] = static_cast<unsigned char>(mapped >> 8);
@@ -130,10 +126,10 @@ template <bool kTable> void GlossaryMapWalk::Mapped(unsigned code) {
 template <bool kTable> void GlossaryMapWalk::Byte(std::uint8_t byte) {
     if constexpr (kTable) {
         const std::uint32_t entry = table_->single[byte];
-        if (queued_ == 0 && (entry & packed::kFlag) == 0)
+        if (queue_.Empty() && (entry & packed::kFlag) == 0)
             out_ = PutPacked(out_, entry);
         else
-            Queue(byte);
+            out_ = queue_.Push(*table_, byte, out_);
     } else {
         *out_++ = byte;
     }
@@ -161,25 +157,6 @@ void GlossaryMapWalk::Replacement(std::string_view bytes, Bytes& output) {
 }
 
 // Hands one byte to the decoder and writes what it can decode so far.
-void GlossaryMapWalk::Queue(std::uint8_t byte) {
-    queue_[queued_++] = byte;
-    while (queued_ != 0) {
-        const std::uint32_t entry = table_->single[queue_[0]];
-        std::size_t used = 1;
-        if ((entry & packed::kFlag) == 0) {
-            out_ = PutPacked(out_, entry);
-        } else if (queued_ < 2) {
-            break; // the lead byte waits for the next one
-        } else {
-            const std::uint32_t both = table_->pair[queue_[0] * 256u + queue_[1]];
-            out_ = PutPacked(out_, both);
-            used = (both & packed::kFlag) != 0 ? 1 : 2;
-        }
-        std::copy(queue_ + used, queue_ + queued_, queue_);
-        queued_ -= used;
-    }
-}
-
 void GlossaryMapWalk::Flush(Bytes& output) {
     output.append(reinterpret_cast<const char*>(scratch_),
                   static_cast<std::size_t>(out_ - scratch_));

@@ -8,11 +8,11 @@
 
 #include "engine/bytes.h"
 #include "engine/chinese_map.h"
+#include "engine/fused_table.h"
 
 namespace morvane {
 
 class GlossaryIndex;
-struct FusedTable;
 
 class GlossaryMapWalk {
   public:
@@ -33,7 +33,6 @@ class GlossaryMapWalk {
     template <bool kTable> void Mapped(unsigned code);
     template <bool kTable> void Byte(std::uint8_t byte);
     template <bool kTable> void Replacement(std::string_view bytes, Bytes& output);
-    void Queue(std::uint8_t byte);
     void Flush(Bytes& output);
 
     static constexpr std::size_t kSlice = 16 * 1024;
@@ -46,8 +45,7 @@ class GlossaryMapWalk {
     const std::vector<std::uint32_t>& direct_;
     bool pending_ = false;
     std::uint8_t pendingLead_ = 0;
-    std::uint8_t queue_[4]{};
-    std::size_t queued_ = 0;
+    TableQueue queue_; // bytes the decoder takes apart from the mapping's steps
     unsigned char* out_ = nullptr;
     // Room for a slice's own output beside a replacement slice's.
     unsigned char scratch_[2 * kSliceRoom];
