@@ -19,7 +19,9 @@ if [ $# -eq 0 ]; then
 fi
 
 mkdir -p "$build/corpus" "$build/logs" "$build/crashes"
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:symbolize=1}"
+# Short allocation stacks and a small quarantine: with full stacks, every new way Qt allocates
+# is kept for good, and the settings target grew by about 150 MB a million runs at half speed.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:symbolize=1:malloc_context_size=5:quarantine_size_mb=16}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 status=0
 summary=""
