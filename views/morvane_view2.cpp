@@ -2,6 +2,7 @@
 #include "views/morvane_view2.h"
 
 #include <QComboBox>
+#include <QSignalBlocker>
 
 #include "engine/codepage.h"
 #include "engine/conversion.h"
@@ -62,12 +63,24 @@ int CMorvaneView2::OpenCodePage(Side side) const {
 }
 
 void CMorvaneView2::OnSelchange(Side side) {
+    QComboBox* const combo = side == kLeft ? m_comboLeft : m_comboRight;
     const int codePage = OpenCodePage(side);
-    if (codePage < 0)
+    if (codePage < 0) {
+        m_nShownRow[side] = combo->currentIndex();
         return;
-    // The pane keeps its bytes and shows them as text of the new code page.
-    Pane(side)->setCodePage(codePage);
-    if (!SetFontForCodePage(Pane(side), codePage))
+    }
+    // The pane keeps its bytes and shows them as text of the new code page, in the font of
+    // its script, which the worker lays the text out in.
+    QFont font;
+    const bool hasFont = FontForWritingSystem(WritingSystemForCodePage(codePage), font);
+    if (!Pane(side)->setCodePage(codePage, hasFont ? std::optional<QFont>(font) : std::nullopt)) {
+        // Cancelled: the list shows again the code page the pane still shows.
+        const QSignalBlocker quiet(combo);
+        combo->setCurrentIndex(m_nShownRow[side]);
+        return;
+    }
+    m_nShownRow[side] = combo->currentIndex();
+    if (!hasFont)
         Dialogs().information(window(), LangText(IDS_NO_MATCHING_FONT));
 }
 

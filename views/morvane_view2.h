@@ -35,6 +35,7 @@ class CMorvaneView2 : public CTwoPaneView {
 
     QComboBox* m_comboRight;
     QComboBox* m_comboLeft;
+    int m_nShownRow[2] = {-1, -1}; // each list's row the pane was last shown in
 };
 
 } // namespace morvane

@@ -88,7 +88,13 @@ bool LoadFileIntoPane(CTextPane* pane, int codePage, const QString& path) {
 void SavePaneFile(CTextPane* pane) {
     if (pane == nullptr)
         return;
-    const Bytes bytes = pane->bytes();
+    // An edited pane is encoded on the worker: a big one takes a while.
+    const CPaneSource source = pane->source();
+    Bytes bytes;
+    if (!RunWithProgress(pane->window(), [&](const ProgressReport& report) {
+            return MakePaneBytes(source, bytes, report);
+        }))
+        return;
     if (bytes.empty())
         return;
     QString path;

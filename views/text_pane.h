@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "engine/bytes.h"
 #include "views/pane_document.h"
@@ -29,6 +30,22 @@ bool MakePaneText(const Bytes& bytes, int codePage, CPaneText& text,
 bool MakePaneContent(const Bytes& bytes, int codePage, const CPaneLayout& layout, CPaneText& text,
                      const std::function<bool(double)>& progress = {});
 
+// What a pane's bytes are made from, copied on the pane's thread (CTextPane::source) so that
+// a worker thread can make them.
+struct CPaneSource {
+    Bytes bytes;         // as the pane was last filled with them
+    QString shown;       // the text they were shown as then (CPaneText::text)
+    bool edited = false; // the user has changed the text since
+    QString text;        // if so, the edit's text as it is now (QTextDocument::toRawText)
+    int codePage = 0;
+    bool crLf = false;
+};
+
+// The pane's bytes (as CTextPane::bytes says) made from source, reporting the share done to
+// progress, which may stop the work by returning false; then returns false.
+bool MakePaneBytes(const CPaneSource& source, Bytes& bytes,
+                   const std::function<bool(double)>& progress = {});
+
 class CTextPane : public QPlainTextEdit {
     Q_OBJECT
   public:
@@ -36,13 +53,17 @@ class CTextPane : public QPlainTextEdit {
     explicit CTextPane(int codePage, QWidget* parent = nullptr);
 
     int codePage() const { return m_nCodePage; }
-    // Shows the pane's bytes as text of another code page; the bytes stay as they are.
-    // From "no code page" the text itself is kept.
-    void setCodePage(int codePage);
+    // Shows the pane's bytes as text of another code page, in font when one is given; the
+    // bytes stay as they are. From "no code page" the text itself is kept. The work runs on
+    // a worker thread with progress; false, the pane left as it was, when cancelled.
+    bool setCodePage(int codePage, const std::optional<QFont>& font = std::nullopt);
 
     // The pane's bytes: exactly what setBytes put there while the text is not edited;
-    // after an edit, the text encoded into the code page with the line breaks it came with.
+    // after an edit, the text encoded into the code page with the line breaks it came with,
+    // lines left alone keeping their bytes.
     Bytes bytes() const;
+    // What bytes() is made from, for MakePaneBytes on a worker thread.
+    CPaneSource source() const;
     // Replaces the whole text with bytes of the pane's code page.
     void setBytes(const Bytes& bytes);
     // The same with the text already made by MakePaneText or MakePaneContent from bytes and
@@ -61,11 +82,12 @@ class CTextPane : public QPlainTextEdit {
     void dropEvent(QDropEvent* event) override;
 
   private:
-    void showText(CPaneText&& text);
-    Bytes encodeText() const;
+    void fill(const Bytes& bytes, CPaneText&& text, const std::optional<QFont>& font);
+    void showText(CPaneText&& text, const std::optional<QFont>& font);
 
     int m_nCodePage;
-    Bytes m_bytes; // valid while m_bBytesCurrent
+    Bytes m_bytes;   // what the pane was last filled with; still its bytes while m_bBytesCurrent
+    QString m_shown; // the text m_bytes were shown as, kept so an edit need not decode them again
     bool m_bBytesCurrent = true;
     bool m_bCrLf = false;    // line breaks came as CR LF
     bool m_bSetting = false; // the text is being set by us, not edited

@@ -105,22 +105,26 @@ int CTwoPaneView::OpenCodePage(Side side) const {
 
 void CTwoPaneView::ConvertPane(Side from, Side to, const Conversion* conversion) {
     // Everything the worker touches is its own copy; the panes stay on the GUI thread.
-    Bytes text = m_pPane[from]->bytes();
+    const CPaneSource source = m_pPane[from]->source();
     const int codePage = m_pPane[to]->codePage();
     const CPaneLayout layout = PaneLayoutOf(m_pPane[to]);
     const std::optional<Conversion> steps =
         conversion != nullptr ? std::optional<Conversion>(*conversion) : std::nullopt;
+    Bytes text;
     CPaneText shown;
     const bool done = RunWithProgress(window(), [&](const ProgressReport& report) {
-        // The conversion fills the first half of the bar, the text and document for the pane
-        // the rest.
-        const double start = steps ? 0.5 : 0.0;
-        if (steps && !ConvertWithProgress(text, *steps,
-                                          [&](double share) { return report(share / 2); }))
+        // An edited source is encoded first, quickly beside the rest; then the conversion
+        // fills half of what is left of the bar, the text and document for the pane the rest.
+        const double encoded = source.edited ? 0.1 : 0.0;
+        const auto part = [&](double start, double size) {
+            return [&report, start, size](double share) { return report(start + share * size); };
+        };
+        if (!MakePaneBytes(source, text, part(0.0, encoded)))
             return false;
-        return MakePaneContent(text, codePage, layout, shown, [&](double share) {
-            return report(start + share * (1.0 - start));
-        });
+        const double converted = steps ? encoded + (1.0 - encoded) / 2 : encoded;
+        if (steps && !ConvertWithProgress(text, *steps, part(encoded, converted - encoded)))
+            return false;
+        return MakePaneContent(text, codePage, layout, shown, part(converted, 1.0 - converted));
     });
     if (done)
         m_pPane[to]->setBytes(text, std::move(shown));
