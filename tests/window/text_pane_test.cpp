@@ -41,7 +41,10 @@ CPaneText MadeOnWorker(const CTextPane& pane, const std::string& bytes) {
 class TestTextPane : public QObject {
     Q_OBJECT
   private slots:
-    void init() { m_sandbox = std::make_unique<CConfigSandbox>(); }
+    void init() {
+        m_sandbox = std::make_unique<CConfigSandbox>();
+        m_dialogs.cancelProgress = false;
+    }
     void cleanup() { m_sandbox.reset(); }
 
     void bytesShowAsTextOfTheCodePage_data();
@@ -59,6 +62,10 @@ class TestTextPane : public QObject {
     void filledDocumentKeepsThePaneLook();
     void stoppedWorkMakesNoDocument_data();
     void stoppedWorkMakesNoDocument();
+    void editKeepsTheBytesOfUntouchedLines_data();
+    void editKeepsTheBytesOfUntouchedLines();
+    void cancelledCodePageLeavesThePane_data();
+    void cancelledCodePageLeavesThePane();
 
   private:
     std::unique_ptr<CConfigSandbox> m_sandbox;
@@ -267,6 +274,112 @@ void TestTextPane::stoppedWorkMakesNoDocument() {
     QVERIFY(whole.document != nullptr);
     QVERIFY(std::is_sorted(shares.begin(), shares.end()));
     QCOMPARE(shares.last(), 1.0);
+}
+
+void TestTextPane::editKeepsTheBytesOfUntouchedLines_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("shownIn"); // the code page the pane shows them in when edited
+    QTest::addColumn<QString>("typedAtEnd");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<bool>("worker"); // the pane filled with a document made on a worker
+    const auto gbk = [](const char* utf8) { return QByteArray::fromStdString(Gbk(utf8)); };
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        int shownIn;
+        QString typedAtEnd;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {"a line added after CR LF lines", gbk("第一\r\n第二"), 936, QStringLiteral("\n第三"),
+         gbk("第一\r\n第二\r\n第三")},
+        {"bytes GBK cannot show", QByteArray::fromHex("41ff0d0a") + gbk("中"), 936,
+         QStringLiteral("文"), QByteArray::fromHex("41ff0d0a") + gbk("中文")},
+        {"each line its own end", "a\nb\r\nc", 936, QStringLiteral("d"), "a\nb\r\ncd"},
+        {"ideographic space", QByteArray::fromHex("41a1a1420d0a43"), 936, QStringLiteral("D"),
+         QByteArray::fromHex("41a1a1420d0a4344")},
+        // The untouched lines are found by the text of the code page shown, not the first;
+        // BIG5 cannot hold GBK's AA 84 and would give it back as '?'.
+        {"shown in another code page", gbk("獎中\r\n文"), 950, QStringLiteral("\nB"),
+         gbk("獎中\r\n文") + "\r\nB"},
+    };
+    for (const Case& c : cases) {
+        for (bool worker : {false, true}) {
+            QTest::addRow("%s, filled %s", c.name, worker ? "on the worker" : "here")
+                << c.bytes << c.shownIn << c.typedAtEnd << c.expected << worker;
+        }
+    }
+}
+
+void TestTextPane::editKeepsTheBytesOfUntouchedLines() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, shownIn);
+    QFETCH(QString, typedAtEnd);
+    QFETCH(QByteArray, expected);
+    QFETCH(bool, worker);
+    CTextPane pane(936);
+    if (worker)
+        pane.setBytes(bytes.toStdString(), MadeOnWorker(pane, bytes.toStdString()));
+    else
+        pane.setBytes(bytes.toStdString());
+    QVERIFY(pane.setCodePage(shownIn));
+    pane.moveCursor(QTextCursor::End);
+    pane.insertPlainText(typedAtEnd);
+
+    QCOMPARE(Shown(pane.bytes()), Shown(expected.toStdString()));
+    // What a worker encodes from the pane's source is the same.
+    const CPaneSource source = pane.source();
+    Bytes made;
+    QtConcurrent::run([&] { MakePaneBytes(source, made); }).waitForFinished();
+    QCOMPARE(Shown(made), Shown(expected.toStdString()));
+    // Asked again, the pane answers the same: nothing was used up.
+    QCOMPARE(Shown(pane.bytes()), Shown(expected.toStdString()));
+}
+
+void TestTextPane::cancelledCodePageLeavesThePane_data() {
+    QTest::addColumn<bool>("edited");
+    QTest::addRow("as filled") << false;
+    QTest::addRow("edited") << true;
+}
+
+void TestTextPane::cancelledCodePageLeavesThePane() {
+    QFETCH(bool, edited);
+    CTextPane pane(936);
+    QFont font = pane.font();
+    font.setPixelSize(21);
+    pane.setFont(font);
+    const std::string bytes = Gbk("第一\r\n第二");
+    pane.setBytes(bytes);
+    if (edited) {
+        pane.moveCursor(QTextCursor::End);
+        pane.insertPlainText(QStringLiteral("甲"));
+    }
+    const QTextDocument* document = pane.document();
+    const QString text = pane.toPlainText();
+    const std::string before = pane.bytes();
+
+    QFont other = font;
+    other.setPixelSize(33);
+    const int dialogs = m_dialogs.progressDialogs;
+    m_dialogs.cancelProgress = true;
+    QVERIFY(!pane.setCodePage(950, other));
+    QCOMPARE(m_dialogs.progressDialogs, dialogs + 1);
+    QCOMPARE(pane.codePage(), 936);
+    QCOMPARE(pane.document(), document);
+    QCOMPARE(pane.toPlainText(), text);
+    QCOMPARE(pane.font(), font);
+    QCOMPARE(pane.document()->isUndoAvailable(), edited);
+    QCOMPARE(Shown(pane.bytes()), Shown(before));
+
+    // Not cancelled, the same change shows the bytes in the new code page and font.
+    m_dialogs.cancelProgress = false;
+    QVERIFY(pane.setCodePage(950, other));
+    QCOMPARE(pane.codePage(), 950);
+    QCOMPARE(pane.font(), other);
+    QCOMPARE(pane.document()->defaultFont(), other);
+    QCOMPARE(Shown(pane.bytes()), Shown(before));
+    QCOMPARE(pane.toPlainText(), QString::fromStdString(Utf8(before, 950))
+                                     .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 QTEST_MAIN(TestTextPane)
