@@ -70,10 +70,13 @@ class TestConversionViews : public QObject {
     void codeTranslateConverts_data();
     void codeTranslateConverts();
     void codeTranslateNeedsBothLists();
+    void codeTranslateConvertsAnEditedPane();
     void codeTranslateListsOfferSeventeenRows();
     void codeTranslateRemembersItsRows_data();
     void codeTranslateRemembersItsRows();
     void codeTranslateOtherRowKeepsThePaneBytes();
+    void codeTranslateBigPaneSwitchesBesideTheWindow_data();
+    void codeTranslateBigPaneSwitchesBesideTheWindow();
     void everyCodePageHasAFont_data();
     void everyCodePageHasAFont();
 
@@ -348,6 +351,21 @@ void TestConversionViews::codeTranslateNeedsBothLists() {
     QCOMPARE(view.Pane(CTwoPaneView::kRight)->toPlainText(), QStringLiteral("abc"));
 }
 
+void TestConversionViews::codeTranslateConvertsAnEditedPane() {
+    CMorvaneView2 view;
+    view.ComboLeft()->setCurrentIndex(2);  // GBK
+    view.ComboRight()->setCurrentIndex(4); // BIG5
+    CTextPane* left = view.Pane(CTwoPaneView::kLeft);
+    left->setBytes(Gbk("中文\n繁體\r\n"));
+    left->moveCursor(QTextCursor::End);
+    left->insertPlainText(QStringLiteral("字"));
+    m_dialogs->progressShares.clear();
+    view.OnConvertRight();
+    QCOMPARE(Shown(view.Pane(CTwoPaneView::kRight)->bytes()), Shown(Big5("中文\n繁體\r\n字")));
+    QVERIFY(std::is_sorted(m_dialogs->progressShares.begin(), m_dialogs->progressShares.end()));
+    QCOMPARE(m_dialogs->progressShares.last(), 1.0);
+}
+
 void TestConversionViews::codeTranslateListsOfferSeventeenRows() {
     CMorvaneView2 view;
     QCOMPARE(view.ComboLeft()->count(), 17);
@@ -406,6 +424,80 @@ void TestConversionViews::codeTranslateOtherRowKeepsThePaneBytes() {
     QCOMPARE(view.Pane(CTwoPaneView::kLeft)->toPlainText(),
              QString::fromStdString(Utf8(bytes, 950)));
     QCOMPARE(view.Pane(CTwoPaneView::kLeft)->font().pixelSize(), 16);
+}
+
+void TestConversionViews::codeTranslateBigPaneSwitchesBesideTheWindow_data() {
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<bool>("cancel");
+    for (bool edited : {false, true}) {
+        for (bool cancel : {false, true}) {
+            QTest::addRow("%s, %s", edited ? "edited" : "as loaded",
+                          cancel ? "cancelled while the document is built" : "finished")
+                << edited << cancel;
+        }
+    }
+}
+
+void TestConversionViews::codeTranslateBigPaneSwitchesBesideTheWindow() {
+    QFETCH(bool, edited);
+    QFETCH(bool, cancel);
+    CMorvaneView2 view;
+    view.resize(800, 600);
+    view.show();
+    view.ComboLeft()->setCurrentIndex(2); // GBK
+    CTextPane* pane = view.Pane(CTwoPaneView::kLeft);
+    std::string bytes = Repeated(Line(QStringLiteral("软件程序"), 936), 4u << 20);
+    pane->setBytes(bytes);
+    if (edited) {
+        pane->moveCursor(QTextCursor::End);
+        pane->insertPlainText(QStringLiteral("完"));
+        bytes += Gbk("完");
+    }
+    const QTextDocument* document = pane->document();
+    const QString text = pane->toPlainText();
+    const QFont font = pane->font();
+    m_dialogs->progressShares.clear();
+
+    // The second half of the bar is the pane's document being built on the worker.
+    int firedDuringFill = 0;
+    QTimer timer;
+    timer.setInterval(0);
+    connect(&timer, &QTimer::timeout, [&] {
+        const QList<double>& shares = m_dialogs->progressShares;
+        if (m_dialogs->progressOpen == 0 || shares.isEmpty() || shares.last() <= 0.6 ||
+            shares.last() >= 1.0)
+            return;
+        if (pane->document() == document && pane->codePage() == 936)
+            ++firedDuringFill;
+        if (cancel)
+            m_dialogs->cancelProgress = true;
+    });
+    timer.start();
+    view.ComboLeft()->setCurrentIndex(4); // BIG5
+    timer.stop();
+    QVERIFY(firedDuringFill > 0);
+    QVERIFY(pane->bytes() == bytes);
+
+    if (cancel) {
+        QCOMPARE(view.ComboLeft()->currentIndex(), 2);
+        QCOMPARE(pane->codePage(), 936);
+        QCOMPARE(pane->document(), document);
+        QVERIFY(pane->toPlainText() == text);
+        QCOMPARE(pane->font(), font);
+        QCOMPARE(pane->document()->isUndoAvailable(), edited);
+        // The list still works after the cancel, from where it was put back.
+        m_dialogs->cancelProgress = false;
+        view.ComboLeft()->setCurrentIndex(4);
+    }
+    QCOMPARE(view.ComboLeft()->currentIndex(), 4);
+    QCOMPARE(pane->codePage(), 950);
+    QVERIFY(pane->bytes() == bytes);
+    QVERIFY(pane->toPlainText() == QString::fromStdString(Utf8(bytes, 950))
+                                       .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QFont big5Font;
+    QVERIFY(FontForWritingSystem(QFontDatabase::TraditionalChinese, big5Font));
+    QCOMPARE(pane->font(), big5Font);
+    QCOMPARE(pane->document()->defaultFont(), big5Font);
 }
 
 void TestConversionViews::everyCodePageHasAFont_data() {

@@ -51,6 +51,8 @@ class TestPaneFiles : public QObject {
 
     void saveWritesThePaneBytes();
     void saveOfEmptyPaneShowsNoDialog();
+    void saveOfEditedPane_data();
+    void saveOfEditedPane();
     void overwriteQuestion_data();
     void overwriteQuestion();
     void nameWithoutExtensionGetsTheDefault();
@@ -192,6 +194,34 @@ void TestPaneFiles::saveOfEmptyPaneShowsNoDialog() {
     CMorvaneView5 view;
     Button(&view, "1011")->click();
     QCOMPARE(m_dialogs->saveDialogs, 0);
+}
+
+void TestPaneFiles::saveOfEditedPane_data() {
+    QTest::addColumn<bool>("cancel");
+    QTest::addRow("encoded and saved") << false;
+    QTest::addRow("cancelled while encoding") << true;
+}
+
+void TestPaneFiles::saveOfEditedPane() {
+    QFETCH(bool, cancel);
+    CMorvaneView5 view;
+    CTextPane* pane = view.Pane(CTwoPaneView::kLeft);
+    // An invalid byte and a lone LF that the edit must not touch.
+    const std::string loaded = "\xff" + Gbk("旧\n中\r\n文");
+    pane->setBytes(loaded);
+    pane->moveCursor(QTextCursor::End);
+    pane->insertPlainText(QStringLiteral("字"));
+    m_dialogs->cancelProgress = cancel;
+    m_dialogs->saveAnswers.push_back(file("out.txt"));
+    Button(&view, "1011")->click();
+    QCOMPARE(m_dialogs->progressDialogs, 1);
+    if (cancel) {
+        QCOMPARE(m_dialogs->saveDialogs, 0);
+        QVERIFY(!QFileInfo::exists(file("out.txt")));
+        return;
+    }
+    QCOMPARE(m_dialogs->saveDialogs, 1);
+    QCOMPARE(Shown(ReadFile(file("out.txt"))), Shown(loaded + Gbk("字")));
 }
 
 void TestPaneFiles::overwriteQuestion_data() {
