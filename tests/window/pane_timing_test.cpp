@@ -148,8 +148,8 @@ void TestPaneTiming::sixteenMebibytesInOtherCodePagesAndEdited() {
     view.resize(800, 600);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
-    view.ComboLeft()->setCurrentIndex(2);   // GBK
-    view.ComboRight()->setCurrentIndex(4);  // BIG5
+    view.ComboLeft()->setCurrentIndex(2);  // GBK
+    view.ComboRight()->setCurrentIndex(4); // BIG5
     CTextPane* left = view.Pane(CTwoPaneView::kLeft);
     const Bytes source = BigGbkText(16u << 20);
     left->setBytes(source);
