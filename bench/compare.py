@@ -144,9 +144,9 @@ def main():
     ]
     for goal, target, measured, ok in rows:
         print(f"| {goal} | {target} | {measured} | {verdict(ok)} |")
-    print("| 5. window: a 16 MiB pane converts in chunks with progress and cancel "
-          "(ConvertWithProgress) | no longer than filling the pane | "
-          "measured in the window's tests, not here | - |")
+    print("| 5. window: converting a 16 MiB pane against filling it; progress after half a "
+          "second, Cancel; the window keeps repainting | converting no longer than filling | "
+          "printed by `build/tests/window/window_pane_timing`, not here | - |")
 
 
 if __name__ == "__main__":
