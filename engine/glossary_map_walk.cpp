@@ -144,8 +144,27 @@ void GlossaryMapWalk::Replacement(std::string_view bytes, Bytes& output) {
             3 * piece.size() + kSliceRoom)
             Flush(output);
         if constexpr (kTable) {
-            for (const char c : piece)
-                Byte<kTable>(static_cast<std::uint8_t>(c));
+            // While nothing waits in the decoder, whole pairs go straight through the table;
+            // anything else takes the decoder's queue, as Byte does.
+            const auto* in = reinterpret_cast<const std::uint8_t*>(piece.data());
+            std::size_t k = 0;
+            while (k < piece.size() && queue_.Empty()) {
+                const std::uint32_t entry = table_->single[in[k]];
+                if ((entry & packed::kFlag) == 0) {
+                    out_ = PutPacked(out_, entry);
+                    ++k;
+                    continue;
+                }
+                if (k + 1 == piece.size())
+                    break;
+                const std::uint32_t both = table_->pair[in[k] * 256u + in[k + 1]];
+                if ((both & packed::kFlag) != 0)
+                    break;
+                out_ = PutPacked(out_, both);
+                k += 2;
+            }
+            for (; k < piece.size(); ++k)
+                Byte<kTable>(in[k]);
         } else {
             std::memcpy(out_, piece.data(), piece.size());
             out_ += piece.size();
@@ -156,7 +175,7 @@ void GlossaryMapWalk::Replacement(std::string_view bytes, Bytes& output) {
     }
 }
 
-// Hands one byte to the decoder and writes what it can decode so far.
+// Moves what the walk wrote so far to output.
 void GlossaryMapWalk::Flush(Bytes& output) {
     output.append(reinterpret_cast<const char*>(scratch_),
                   static_cast<std::size_t>(out_ - scratch_));
