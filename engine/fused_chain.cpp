@@ -21,15 +21,8 @@ namespace {
 // the queue is empty the two walks are in step, and one lookup gives the final bytes.
 class MapThenTableStage : public CarryingStage {
   public:
-    MapThenTableStage(const GbkMapTable& map, const FusedTable& table) : map_(map), table_(table) {
-        direct_.resize(65536);
-        for (std::size_t code = 0; code < 65536; ++code) {
-            const GbkCode mapped = map_[code];
-            const bool lead = (table_.single[mapped >> 8] & packed::kFlag) != 0;
-            // A pair the decoder takes whole can go straight through; anything else is queued.
-            direct_[code] = lead ? table_.pair[mapped] : packed::kFlag;
-        }
-    }
+    MapThenTableStage(const GbkMapTable& map, const FusedTable& table)
+        : map_(map), table_(table), direct_(MappedPairEntries(map, table)) {}
 
   protected:
     std::size_t Convert(std::string_view text, bool last, Bytes& output) override {
@@ -84,7 +77,7 @@ class MapThenTableStage : public CarryingStage {
     static constexpr std::size_t kSlice = 16 * 1024;
     const GbkMapTable& map_;
     const FusedTable& table_;
-    std::vector<std::uint32_t> direct_;
+    const std::vector<std::uint32_t>& direct_; // a pair the decoder takes whole goes straight
     TableQueue queue_; // mapped bytes the decoder takes apart from the mapping's steps
     // Three bytes at most per byte read, a pair past the slice's end, and PutPacked's spare byte.
     unsigned char scratch_[3 * (kSlice + 4) + 8];

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <optional>
 #include <tuple>
+#include <utility>
 
 #include "engine/codepage_table.h"
 
@@ -203,11 +204,53 @@ unsigned char* TableQueue::Push(const FusedTable& table, std::uint8_t byte, unsi
     return out;
 }
 
+unsigned char* TableQueue::PushAll(const FusedTable& table, std::string_view bytes,
+                                   unsigned char* out) {
+    const auto* in = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    std::size_t k = 0;
+    while (k < bytes.size() && queued_ == 0) {
+        const std::uint32_t entry = table.single[in[k]];
+        if ((entry & packed::kFlag) == 0) {
+            out = PutPacked(out, entry);
+            ++k;
+            continue;
+        }
+        if (k + 1 == bytes.size())
+            break;
+        const std::uint32_t both = table.pair[in[k] * 256u + in[k + 1]];
+        if ((both & packed::kFlag) != 0)
+            break; // the queue puts '?' for the lead byte and looks at the next one again
+        out = PutPacked(out, both);
+        k += 2;
+    }
+    for (; k < bytes.size(); ++k)
+        out = Push(table, in[k], out);
+    return out;
+}
+
 unsigned char* TableQueue::Finish(const FusedTable& table, unsigned char* out) {
     if (queued_ != 0)
         out = PutPacked(out, table.questionMark);
     queued_ = 0;
     return out;
+}
+
+const std::vector<std::uint32_t>& MappedPairEntries(const GbkMapTable& map,
+                                                    const FusedTable& table) {
+    static std::mutex mutex;
+    static std::map<std::pair<const GbkMapTable*, const FusedTable*>, std::vector<std::uint32_t>>
+        entries;
+    const std::lock_guard lock(mutex);
+    std::vector<std::uint32_t>& direct = entries[{&map, &table}];
+    if (direct.empty()) {
+        direct.resize(65536);
+        for (std::size_t code = 0; code < 65536; ++code) {
+            const GbkCode mapped = map[code];
+            const bool lead = (table.single[mapped >> 8] & packed::kFlag) != 0;
+            direct[code] = lead ? table.pair[mapped] : packed::kFlag;
+        }
+    }
+    return direct;
 }
 
 std::unique_ptr<Stage> MakeFusedTableStage(const FusedTable& table) {

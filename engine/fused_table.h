@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "engine/chinese_map.h"
@@ -34,6 +35,11 @@ struct FusedTable {
 const FusedTable* FusedTableFor(int fromCodePage, int toCodePage,
                                 const GbkMapTable* mapAfter = nullptr);
 
+// For each pair of the mapping's input (lead * 256 + next): the table's entry for the mapped
+// pair where the decoder takes it whole, else packed::kFlag. Made once for each map and table.
+const std::vector<std::uint32_t>& MappedPairEntries(const GbkMapTable& map,
+                                                    const FusedTable& table);
+
 // The streaming step over a fused table.
 std::unique_ptr<Stage> MakeFusedTableStage(const FusedTable& table);
 
@@ -52,6 +58,8 @@ class TableQueue {
   public:
     bool Empty() const { return queued_ == 0; }
     unsigned char* Push(const FusedTable& table, std::uint8_t byte, unsigned char* out);
+    // The same for each byte of bytes; while nothing waits, whole pairs go straight through.
+    unsigned char* PushAll(const FusedTable& table, std::string_view bytes, unsigned char* out);
     // The text ends: a lead byte still waiting becomes the target's '?'.
     unsigned char* Finish(const FusedTable& table, unsigned char* out);
 

@@ -1,5 +1,4 @@
 // The glossary chain as a streaming step, on two threads where no key can run across a cut.
-#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -7,7 +6,6 @@
 #include "engine/codepage.h"
 #include "engine/codepage_stream.h"
 #include "engine/fused_chain.h"
-#include "engine/codepage_table.h"
 #include "engine/fused_table.h"
 #include "engine/glossary.h"
 #include "engine/glossary_map_walk.h"
@@ -19,27 +17,18 @@ namespace {
 class GlossaryMapStage : public CarryingStage {
   public:
     GlossaryMapStage(const CGlossary& glossary, std::uint32_t direction, const GbkMapTable& map,
-                     const FusedTable* table) {
-        if (table != nullptr) {
-            direct_.resize(65536);
-            for (std::size_t code = 0; code < 65536; ++code) {
-                const GbkCode mapped = map[code];
-                const bool lead = (table->single[mapped >> 8] & packed::kFlag) != 0;
-                direct_[code] = lead ? table->pair[mapped] : packed::kFlag;
-            }
-        }
-        walk_ = std::make_unique<GlossaryMapWalk>(glossary.PreparedIndex(direction), map, table,
-                                                  direct_);
-    }
+                     const FusedTable* table)
+        : walk_(glossary.PreparedIndex(direction), map, table,
+                table != nullptr ? MappedPairEntries(map, *table) : kNoEntries) {}
 
   protected:
     std::size_t Convert(std::string_view text, bool last, Bytes& output) override {
-        return walk_->Run(text, last, output);
+        return walk_.Run(text, last, output);
     }
 
   private:
-    std::vector<std::uint32_t> direct_;
-    std::unique_ptr<GlossaryMapWalk> walk_; // in the heap: its buffer is large
+    static inline const std::vector<std::uint32_t> kNoEntries; // no table, nothing to look up
+    GlossaryMapWalk walk_;
 };
 
 } // namespace

@@ -144,27 +144,7 @@ void GlossaryMapWalk::Replacement(std::string_view bytes, Bytes& output) {
             3 * piece.size() + kSliceRoom)
             Flush(output);
         if constexpr (kTable) {
-            // While nothing waits in the decoder, whole pairs go straight through the table;
-            // anything else takes the decoder's queue, as Byte does.
-            const auto* in = reinterpret_cast<const std::uint8_t*>(piece.data());
-            std::size_t k = 0;
-            while (k < piece.size() && queue_.Empty()) {
-                const std::uint32_t entry = table_->single[in[k]];
-                if ((entry & packed::kFlag) == 0) {
-                    out_ = PutPacked(out_, entry);
-                    ++k;
-                    continue;
-                }
-                if (k + 1 == piece.size())
-                    break;
-                const std::uint32_t both = table_->pair[in[k] * 256u + in[k + 1]];
-                if ((both & packed::kFlag) != 0)
-                    break;
-                out_ = PutPacked(out_, both);
-                k += 2;
-            }
-            for (; k < piece.size(); ++k)
-                Byte<kTable>(in[k]);
+            out_ = queue_.PushAll(*table_, piece, out_);
         } else {
             std::memcpy(out_, piece.data(), piece.size());
             out_ += piece.size();
