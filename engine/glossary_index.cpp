@@ -32,6 +32,16 @@ bool Outranks(std::uint32_t candidate, std::uint32_t best) {
 
 } // namespace
 
+// Mixes every input bit into every output bit (MurmurHash3's finalizer): the low bytes of a
+// prefix are a few lead bytes only, so a plain multiplication would cluster.
+std::uint32_t GlossaryIndex::Hash(std::uint32_t value) {
+    value ^= value >> 16;
+    value *= 0x85EBCA6Bu;
+    value ^= value >> 13;
+    value *= 0xC2B2AE35u;
+    return value ^ (value >> 16);
+}
+
 GlossaryIndex::GlossaryIndex(const GlossaryIndex& other)
     : keys_(other.keys_), keyBytes_(other.keyBytes_), replacementBytes_(other.replacementBytes_),
       longest_(other.longest_), asciiPair_(other.asciiPair_) {}
@@ -88,7 +98,6 @@ void GlossaryIndex::Prepare() const {
 void GlossaryIndex::Build(Tables& t) const {
     t.rankOfOne.fill(kNone);
     t.shortTwo.assign(1024, 0);
-    t.shortStart.assign(1024, 0);
     t.mayStart.assign(1024, 0);
     // Longer keys grouped by their first four bytes, rank order kept inside each group.
     std::vector<std::tuple<std::uint32_t, const Key*>> longer;
@@ -101,16 +110,12 @@ void GlossaryIndex::Build(Tables& t) const {
         if (size == 1) {
             std::uint32_t& rank = t.rankOfOne[bytes[0]];
             rank = rank == kNone ? key.rank : std::max(rank, key.rank);
-            for (std::uint32_t next = 0; next < 256; ++next) {
+            for (std::uint32_t next = 0; next < 256; ++next)
                 SetBit(t.mayStart, bytes[0] * 256u + next);
-                SetBit(t.shortStart, bytes[0] * 256u + next);
-            }
             continue;
         }
         const std::uint32_t two = bytes[0] * 256u + bytes[1];
         SetBit(t.mayStart, two);
-        if (size < 4)
-            SetBit(t.shortStart, two);
         if (size == 2) {
             SetBit(t.shortTwo, two);
             if (t.rankOfTwo.empty())
@@ -179,6 +184,21 @@ void GlossaryIndex::Build(Tables& t) const {
     }
 }
 
+const GlossaryIndex::PrefixSlot* GlossaryIndex::FindPrefix(std::uint32_t prefix) const {
+    const std::uint32_t hash = Hash(prefix);
+    // Most places end here: no longer key starts with these four bytes.
+    if (!TestBit(tables_.longFilter, hash >> tables_.longFilterShift))
+        return nullptr;
+    const std::size_t mask = tables_.prefixes.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const PrefixSlot& entry = tables_.prefixes[slot];
+        if (entry.count == 0)
+            return nullptr;
+        if (entry.prefix == prefix)
+            return &entry;
+    }
+}
+
 GlossaryIndex::Match GlossaryIndex::Scan(std::string_view text, std::size_t from,
                                          std::size_t decidable) const {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
@@ -239,14 +259,18 @@ bool GlossaryIndex::Find(std::string_view text, std::uint32_t& rank, std::size_t
     return true;
 }
 
-bool GlossaryIndex::FindAnyReplacement(const std::uint8_t* bytes, std::size_t size,
-                                       std::size_t& length, std::string_view& replacement) const {
-    const Best best = FindBest(bytes, size);
+bool GlossaryIndex::FindReplacement(std::string_view text, std::size_t& length,
+                                    std::string_view& replacement) const {
+    const Best best = FindBest(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
     if (best.rank == kNone)
         return false;
     length = best.length;
     if (const Tail* tail = best.tail) {
-        replacement = ReplacementOf(*tail);
+        replacement = tail->replacementLength <= sizeof tail->replacement
+                          ? std::string_view(reinterpret_cast<const char*>(&tail->replacement),
+                                             tail->replacementLength)
+                          : std::string_view(tables_.longReplacements)
+                                .substr(tail->replacement, tail->replacementLength);
         return true;
     }
     const auto& shorts = tables_.shortReplacements;
@@ -267,7 +291,11 @@ void GlossaryIndex::ConsiderTails(const PrefixSlot& entry, const std::uint8_t* a
             return; // the rest rank lower still
         if (tail->length > rest)
             continue;
-        if (TailMatches(*tail, after, next)) {
+        const bool same =
+            tail->length <= sizeof next
+                ? tail->length == 0 || ((next ^ tail->bytes) << (64 - 8 * tail->length)) == 0
+                : std::memcmp(after, tables_.longTails.data() + tail->bytes, tail->length) == 0;
+        if (same) {
             best = {tail->rank, 4 + tail->length, tail};
             return;
         }
