@@ -1,6 +1,6 @@
 // The glossary index: bit filters on the first two and four bytes rule out most places at once;
-// the rest is one probe for the four-byte prefix and a short list of longer keys, each with its
-// replacement beside it.
+// the rest is one probe for the four-byte prefix, whose slot holds its first longer key, and a
+// short list of the others beside.
 #include "engine/glossary_index.h"
 
 #include <algorithm>
@@ -10,10 +10,6 @@
 
 namespace morvane {
 namespace {
-
-bool TestBit(const std::vector<std::uint64_t>& bits, std::uint32_t i) {
-    return ((bits[i >> 6] >> (i & 63)) & 1) != 0;
-}
 
 void SetBit(std::vector<std::uint64_t>& bits, std::uint32_t i) {
     bits[i >> 6] |= 1ull << (i & 63);
@@ -31,16 +27,6 @@ bool Outranks(std::uint32_t candidate, std::uint32_t best) {
 }
 
 } // namespace
-
-// Mixes every input bit into every output bit (MurmurHash3's finalizer): the low bytes of a
-// prefix are a few lead bytes only, so a plain multiplication would cluster.
-std::uint32_t GlossaryIndex::Hash(std::uint32_t value) {
-    value ^= value >> 16;
-    value *= 0x85EBCA6Bu;
-    value ^= value >> 13;
-    value *= 0xC2B2AE35u;
-    return value ^ (value >> 16);
-}
 
 GlossaryIndex::GlossaryIndex(const GlossaryIndex& other)
     : keys_(other.keys_), keyBytes_(other.keyBytes_), replacementBytes_(other.replacementBytes_),
@@ -100,7 +86,7 @@ void GlossaryIndex::Build(Tables& t) const {
     t.shortTwo.assign(1024, 0);
     t.mayStart.assign(1024, 0);
     // Longer keys grouped by their first four bytes, rank order kept inside each group.
-    std::vector<std::tuple<std::uint32_t, const Key*>> longer;
+    std::vector<std::tuple<std::uint32_t, std::uint32_t>> longer; // prefix, key number
     for (const Key& key : keys_) {
         const std::string_view keyBytes(keyBytes_.data() + key.offset, key.length);
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(keyBytes.data());
@@ -110,8 +96,10 @@ void GlossaryIndex::Build(Tables& t) const {
         if (size == 1) {
             std::uint32_t& rank = t.rankOfOne[bytes[0]];
             rank = rank == kNone ? key.rank : std::max(rank, key.rank);
-            for (std::uint32_t next = 0; next < 256; ++next)
+            for (std::uint32_t next = 0; next < 256; ++next) {
                 SetBit(t.mayStart, bytes[0] * 256u + next);
+                SetBit(t.shortTwo, bytes[0] * 256u + next);
+            }
             continue;
         }
         const std::uint32_t two = bytes[0] * 256u + bytes[1];
@@ -126,7 +114,7 @@ void GlossaryIndex::Build(Tables& t) const {
             SetBit(t.shortTwo, two);
             t.threes.push_back(static_cast<std::uint64_t>(Load(bytes, 3)) << 32 | key.rank);
         } else {
-            longer.emplace_back(Load(bytes, 4), &key);
+            longer.emplace_back(Load(bytes, 4), static_cast<std::uint32_t>(&key - keys_.data()));
         }
     }
     std::sort(t.threes.begin(), t.threes.end());
@@ -134,9 +122,30 @@ void GlossaryIndex::Build(Tables& t) const {
               [](const auto& a, const auto& b) { return a.rank < b.rank; });
     // Grouped by the first four bytes, highest rank first in each group, so that the first
     // tail that matches is the one to take.
-    std::sort(longer.begin(), longer.end(), [](const auto& a, const auto& b) {
+    std::sort(longer.begin(), longer.end(), [this](const auto& a, const auto& b) {
         return std::get<0>(a) != std::get<0>(b) ? std::get<0>(a) < std::get<0>(b)
-                                                : std::get<1>(a)->rank > std::get<1>(b)->rank;
+                                                : keys_[std::get<1>(a)].rank >
+                                                      keys_[std::get<1>(b)].rank;
+    });
+
+    // A key shorter than four bytes matches wherever a longer key whose first four bytes hold
+    // it does, so such a longer key counts only where it outranks every such shorter one.
+    const auto outrankedWithin = [&t](std::uint32_t prefix, std::uint32_t rank) {
+        std::uint8_t bytes[4];
+        std::memcpy(bytes, &prefix, sizeof bytes);
+        std::uint32_t best = t.rankOfOne[bytes[0]];
+        const std::uint32_t two = bytes[0] * 256u + bytes[1];
+        if (!t.rankOfTwo.empty() && Outranks(t.rankOfTwo[two], best))
+            best = t.rankOfTwo[two];
+        const std::uint64_t three = static_cast<std::uint64_t>(Load(bytes, 3)) << 32;
+        for (auto it = std::lower_bound(t.threes.begin(), t.threes.end(), three);
+             it != t.threes.end() && (*it >> 32) == (three >> 32); ++it)
+            if (Outranks(static_cast<std::uint32_t>(*it), best))
+                best = static_cast<std::uint32_t>(*it);
+        return !Outranks(rank, best);
+    };
+    std::erase_if(longer, [&](const auto& entry) {
+        return outrankedWithin(std::get<0>(entry), keys_[std::get<1>(entry)].rank);
     });
 
     std::size_t distinct = 0;
@@ -154,48 +163,33 @@ void GlossaryIndex::Build(Tables& t) const {
         const std::uint32_t hash = Hash(prefix);
         SetBit(t.longFilter, hash >> t.longFilterShift);
         std::size_t slot = hash & (slots - 1);
-        while (t.prefixes[slot].count != 0)
+        while (t.prefixes[slot].first != kNone)
             slot = (slot + 1) & (slots - 1);
-        PrefixSlot& group = t.prefixes[slot];
-        group.prefix = prefix;
-        group.firstTail = static_cast<std::uint32_t>(t.tails.size());
+        t.prefixes[slot] = {prefix, static_cast<std::uint32_t>(t.tails.size())};
         for (; i < longer.size() && std::get<0>(longer[i]) == prefix; ++i) {
-            const Key& key = *std::get<1>(longer[i]);
+            const std::uint32_t number = std::get<1>(longer[i]);
+            const Key& key = keys_[number];
             const std::string_view tail(keyBytes_.data() + key.offset + 4, key.length - 4);
-            const std::string_view replacement(replacementBytes_.data() + key.replacementOffset,
-                                               key.replacementLength);
-            Tail entryTail{0, key.rank, static_cast<std::uint32_t>(tail.size()), 0,
-                           replacement.size()};
-            if (tail.size() <= sizeof entryTail.bytes) {
-                std::memcpy(&entryTail.bytes, tail.data(), tail.size());
+            Tail entry;
+            if (tail.size() <= sizeof entry.bytes) {
+                std::memcpy(&entry.bytes, tail.data(), tail.size());
+                entry.info = static_cast<std::uint32_t>(tail.size());
             } else {
-                entryTail.bytes = t.longTails.size();
-                t.longTails.append(tail);
+                entry.bytes = static_cast<std::uint32_t>(t.longTails.size());
+                t.longTails.push_back({key.offset + 4, static_cast<std::uint32_t>(tail.size())});
+                entry.info = Tail::kLong;
             }
-            if (replacement.size() <= sizeof entryTail.replacement) {
-                std::memcpy(&entryTail.replacement, replacement.data(), replacement.size());
+            if (key.replacementLength <= sizeof entry.replacement) {
+                std::memcpy(&entry.replacement, replacementBytes_.data() + key.replacementOffset,
+                            key.replacementLength);
+                entry.info |= key.replacementLength << Tail::kReplacementShift;
             } else {
-                entryTail.replacement = t.longReplacements.size();
-                t.longReplacements.append(replacement);
+                entry.info |= Tail::kLongReplacement << Tail::kReplacementShift;
             }
-            t.tails.push_back(entryTail);
-            ++group.count;
+            t.tails.push_back(entry);
+            t.tailKeys.push_back(number);
         }
-    }
-}
-
-const GlossaryIndex::PrefixSlot* GlossaryIndex::FindPrefix(std::uint32_t prefix) const {
-    const std::uint32_t hash = Hash(prefix);
-    // Most places end here: no longer key starts with these four bytes.
-    if (!TestBit(tables_.longFilter, hash >> tables_.longFilterShift))
-        return nullptr;
-    const std::size_t mask = tables_.prefixes.size() - 1;
-    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        const PrefixSlot& entry = tables_.prefixes[slot];
-        if (entry.count == 0)
-            return nullptr;
-        if (entry.prefix == prefix)
-            return &entry;
+        t.tails.back().info |= Tail::kLast;
     }
 }
 
@@ -226,26 +220,32 @@ GlossaryIndex::Match GlossaryIndex::Scan(std::string_view text, std::size_t from
 
 GlossaryIndex::Best GlossaryIndex::FindBest(const std::uint8_t* bytes, std::size_t size) const {
     const Tables& t = tables_;
-    Best best{kNone, 0, nullptr};
+    Best best{kNone, 0, kNone};
     if (size == 0 || keys_.empty())
         return best;
+    // A longer key left in the index outranks every shorter key it holds (see Build).
+    if (size >= 4) {
+        if (const PrefixSlot* entry = FindPrefix(Load(bytes, 4))) {
+            best.tail = MatchTail(*entry, bytes + 4, size - 4, best.length);
+            if (best.tail != kNone) {
+                best.rank = 0; // looked up by Find, which needs it
+                return best;
+            }
+        }
+    }
     if (Outranks(t.rankOfOne[bytes[0]], best.rank))
-        best = {t.rankOfOne[bytes[0]], 1, nullptr};
+        best = {t.rankOfOne[bytes[0]], 1, kNone};
     const std::uint32_t two = size >= 2 ? bytes[0] * 256u + bytes[1] : 0;
     if (size >= 2 && TestBit(t.shortTwo, two)) {
         if (!t.rankOfTwo.empty() && Outranks(t.rankOfTwo[two], best.rank))
-            best = {t.rankOfTwo[two], 2, nullptr};
+            best = {t.rankOfTwo[two], 2, kNone};
         if (size >= 3) {
             const std::uint64_t three = static_cast<std::uint64_t>(Load(bytes, 3)) << 32;
             for (auto it = std::lower_bound(t.threes.begin(), t.threes.end(), three);
                  it != t.threes.end() && (*it >> 32) == (three >> 32); ++it)
                 if (Outranks(static_cast<std::uint32_t>(*it), best.rank))
-                    best = {static_cast<std::uint32_t>(*it), 3, nullptr};
+                    best = {static_cast<std::uint32_t>(*it), 3, kNone};
         }
-    }
-    if (size >= 4) {
-        if (const PrefixSlot* entry = FindPrefix(Load(bytes, 4)))
-            ConsiderTails(*entry, bytes + 4, size - 4, best);
     }
     return best;
 }
@@ -254,9 +254,19 @@ bool GlossaryIndex::Find(std::string_view text, std::uint32_t& rank, std::size_t
     const Best best = FindBest(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
     if (best.rank == kNone)
         return false;
-    rank = best.rank;
+    rank = best.tail != kNone ? keys_[tables_.tailKeys[best.tail]].rank : best.rank;
     length = best.length;
     return true;
+}
+
+std::string_view GlossaryIndex::LongKeyReplacement(std::uint32_t key) const {
+    const Tail& tail = tables_.tails[key];
+    const std::uint32_t inPlace = (tail.info >> Tail::kReplacementShift) & 15;
+    if (inPlace != Tail::kLongReplacement)
+        return {reinterpret_cast<const char*>(&tail.replacement), inPlace};
+    const Key& entry = keys_[tables_.tailKeys[key]];
+    return std::string_view(replacementBytes_)
+        .substr(entry.replacementOffset, entry.replacementLength);
 }
 
 bool GlossaryIndex::FindReplacement(std::string_view text, std::size_t& length,
@@ -265,12 +275,8 @@ bool GlossaryIndex::FindReplacement(std::string_view text, std::size_t& length,
     if (best.rank == kNone)
         return false;
     length = best.length;
-    if (const Tail* tail = best.tail) {
-        replacement = tail->replacementLength <= sizeof tail->replacement
-                          ? std::string_view(reinterpret_cast<const char*>(&tail->replacement),
-                                             tail->replacementLength)
-                          : std::string_view(tables_.longReplacements)
-                                .substr(tail->replacement, tail->replacementLength);
+    if (best.tail != kNone) {
+        replacement = LongKeyReplacement(best.tail);
         return true;
     }
     const auto& shorts = tables_.shortReplacements;
@@ -280,26 +286,12 @@ bool GlossaryIndex::FindReplacement(std::string_view text, std::size_t& length,
     return true;
 }
 
-void GlossaryIndex::ConsiderTails(const PrefixSlot& entry, const std::uint8_t* after,
-                                  std::size_t rest, Best& best) const {
-    // The text after the prefix, as far as an in-place tail reaches.
-    std::uint64_t next = 0;
-    std::memcpy(&next, after, std::min<std::size_t>(rest, sizeof next));
-    const Tail* tail = tables_.tails.data() + entry.firstTail;
-    for (std::uint32_t i = 0; i < entry.count; ++i, ++tail) {
-        if (!Outranks(tail->rank, best.rank))
-            return; // the rest rank lower still
-        if (tail->length > rest)
-            continue;
-        const bool same =
-            tail->length <= sizeof next
-                ? tail->length == 0 || ((next ^ tail->bytes) << (64 - 8 * tail->length)) == 0
-                : std::memcmp(after, tables_.longTails.data() + tail->bytes, tail->length) == 0;
-        if (same) {
-            best = {tail->rank, 4 + tail->length, tail};
-            return;
-        }
-    }
+std::size_t GlossaryIndex::LongTailMatches(const LongTail& tail, const std::uint8_t* after,
+                                           std::size_t rest) const {
+    return tail.length <= rest &&
+                   std::memcmp(after, keyBytes_.data() + tail.offset, tail.length) == 0
+               ? 4 + tail.length
+               : 0;
 }
 
 } // namespace morvane

@@ -2,8 +2,10 @@
 // in a few lookups into compact tables whatever the number of keys.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstring>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -51,26 +53,56 @@ class GlossaryIndex {
         return ((tables_.mayStart[character >> 6] >> (character & 63)) & 1) != 0;
     }
 
+    // The walk's quick path, at a two-byte character with at least two more bytes readable
+    // after it. Needs Prepare. True when a key of one to three bytes may start there, and
+    // FindReplacement decides:
+    bool ShortMayStart(const std::uint8_t* bytes) const {
+        return TestBit(tables_.shortTwo, bytes[0] * 256u + bytes[1]);
+    }
+    // Else the key there, if any, is the first of four bytes or more that the size bytes at
+    // bytes start with. Its number runs below LongKeyCount(); kNoKey for none.
+    static constexpr std::uint32_t kNoKey = 0xFFFFFFFF;
+    struct LongMatch {
+        std::uint32_t key = kNoKey;
+        std::size_t length = 0;
+    };
+    [[gnu::always_inline]] LongMatch MatchLong(const std::uint8_t* bytes, std::size_t size) const {
+        std::uint32_t four;
+        std::memcpy(&four, bytes, sizeof four);
+        LongMatch match;
+        if (const PrefixSlot* entry = FindPrefix(four))
+            match.key = MatchTail(*entry, bytes + 4, size - 4, match.length);
+        return match;
+    }
+    std::size_t LongKeyCount() const { return tables_.tails.size(); }
+    std::string_view LongKeyReplacement(std::uint32_t key) const;
+
   private:
     static constexpr std::uint32_t kNone = 0xFFFFFFFF;
 
-    // Keys of four bytes or more, by their first four bytes: where their tails (the bytes
-    // after the four; empty for a four-byte key) are listed, highest rank first. Empty while
-    // count is 0.
+    // Keys of four bytes or more are kept by their first four bytes (the prefix) and the bytes
+    // after them (the tail), in sixteen bytes each so that the index stays in the processor's
+    // cache: a tail of up to four bytes and a replacement of up to eight in place, longer ones
+    // by number (in longTails; in keys_).
+    struct Tail {
+        static constexpr std::uint32_t kLengthMask = 7; // tail length, 0 to 4, or kLong
+        static constexpr std::uint32_t kLong = 7;
+        static constexpr std::uint32_t kLast = 1u << 3; // the last tail of its prefix
+        static constexpr unsigned kReplacementShift = 8; // replacement length, 0 to 8,
+        static constexpr std::uint32_t kLongReplacement = 15; // or this
+        std::uint32_t bytes = 0;
+        std::uint32_t info = 0;
+        std::uint64_t replacement = 0;
+    };
+    // A prefix and where its tails start in tails, highest rank first; a tail outranked by a
+    // shorter key that the prefix holds is left out. first is kNone in an empty slot.
     struct PrefixSlot {
         std::uint32_t prefix = 0;
-        std::uint32_t firstTail = 0;
-        std::uint32_t count = 0;
+        std::uint32_t first = kNone;
     };
-    // A tail of up to eight bytes is kept in place, a longer one in longTails by offset; the
-    // key's replacement likewise, in place or in longReplacements, so that a match needs no
-    // look elsewhere.
-    struct Tail {
-        std::uint64_t bytes;
-        std::uint32_t rank;
+    struct LongTail {
+        std::uint32_t offset; // in keyBytes_
         std::uint32_t length;
-        std::uint64_t replacement;
-        std::uint64_t replacementLength;
     };
     // The replacement of a key shorter than four bytes, by rank.
     struct ShortReplacement {
@@ -78,36 +110,91 @@ class GlossaryIndex {
         std::uint32_t offset;
         std::uint32_t length;
     };
-    // The best key found so far: its rank (kNone for none), length and tail if it has one.
+    // The best key found so far: its rank (kNone for none), length, and its number in tails
+    // when it has four bytes or more (else kNone).
     struct Best {
         std::uint32_t rank;
         std::size_t length;
-        const Tail* tail;
+        std::uint32_t tail;
     };
 
     struct Tables {
         std::array<std::uint32_t, 256> rankOfOne{}; // one-byte keys
         std::vector<std::uint64_t> mayStart;        // bit: some key starts with these two bytes
-        std::vector<std::uint64_t> shortTwo;        // bit: a 2- or 3-byte key starts so
+        std::vector<std::uint64_t> shortTwo;        // bit: a key of 1 to 3 bytes starts so
         std::vector<std::uint32_t> rankOfTwo;       // two-byte keys, by both bytes
         std::vector<std::uint64_t> threes;          // three-byte keys: bytes << 32 | rank
         // Keys of four bytes or more: a bit per hash of the first four bytes, set for theirs,
         // ruling out most places before the probe into prefixes.
         std::vector<std::uint64_t> longFilter;
         unsigned longFilterShift = 32;
-        std::vector<PrefixSlot> prefixes; // open addressing
+        std::vector<PrefixSlot> prefixes;     // open addressing
         std::vector<Tail> tails;
-        std::string longTails;
-        std::string longReplacements;
+        std::vector<std::uint32_t> tailKeys; // the key of each tail, by number in keys_
+        std::vector<LongTail> longTails;
         std::vector<ShortReplacement> shortReplacements; // by rank
     };
 
     void Build(Tables& tables) const;
-    const PrefixSlot* FindPrefix(std::uint32_t prefix) const;
-    void ConsiderTails(const PrefixSlot& entry, const std::uint8_t* after, std::size_t rest,
-                       Best& best) const;
+    // The slot of the four bytes prefix; nullptr when no key of four bytes or more starts so.
+    const PrefixSlot* FindPrefix(std::uint32_t prefix) const {
+        const std::uint32_t hash = Hash(prefix);
+        // Most places end here.
+        if (!TestBit(tables_.longFilter, hash >> tables_.longFilterShift))
+            return nullptr;
+        const std::size_t mask = tables_.prefixes.size() - 1;
+        for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+            const PrefixSlot& entry = tables_.prefixes[slot];
+            if (entry.first == kNone)
+                return nullptr;
+            if (entry.prefix == prefix)
+                return &entry;
+        }
+    }
+    // The key's length when tail follows the prefix in the text, else 0.
+    std::size_t TailMatches(const Tail& tail, std::uint32_t next, const std::uint8_t* after,
+                            std::size_t rest) const {
+        const std::uint32_t length = tail.info & Tail::kLengthMask;
+        if (length != Tail::kLong) {
+            const auto lowBytes = static_cast<std::uint32_t>((1ull << (8 * length)) - 1);
+            return length <= rest && ((next ^ tail.bytes) & lowBytes) == 0 ? 4 + length : 0;
+        }
+        return LongTailMatches(tables_.longTails[tail.bytes], after, rest);
+    }
+    std::size_t LongTailMatches(const LongTail& tail, const std::uint8_t* after,
+                                std::size_t rest) const;
+    // The first of the prefix's tails that the text after it starts with, by number in tails,
+    // and its key's length; kNone when none does.
+    std::uint32_t MatchTail(const PrefixSlot& entry, const std::uint8_t* after, std::size_t rest,
+                            std::size_t& length) const {
+        // The text after the prefix, as far as an in-place tail reaches.
+        std::uint32_t next = 0;
+        if (rest >= sizeof next) [[likely]]
+            std::memcpy(&next, after, sizeof next);
+        else
+            std::memcpy(&next, after, rest);
+        for (std::uint32_t i = entry.first;; ++i) {
+            const Tail& tail = tables_.tails[i];
+            length = TailMatches(tail, next, after, rest);
+            if (length != 0)
+                return i;
+            if ((tail.info & Tail::kLast) != 0)
+                return kNone;
+        }
+    }
     Best FindBest(const std::uint8_t* bytes, std::size_t size) const;
-    static std::uint32_t Hash(std::uint32_t value);
+    // Mixes every input bit into every output bit (MurmurHash3's finalizer): the low bytes of a
+    // prefix are a few lead bytes only, so a plain multiplication would cluster.
+    static std::uint32_t Hash(std::uint32_t value) {
+        value ^= value >> 16;
+        value *= 0x85EBCA6Bu;
+        value ^= value >> 13;
+        value *= 0xC2B2AE35u;
+        return value ^ (value >> 16);
+    }
+    static bool TestBit(const std::vector<std::uint64_t>& bits, std::uint32_t i) {
+        return ((bits[i >> 6] >> (i & 63)) & 1) != 0;
+    }
 
     // The keys added, their bytes one after another in keyBytes_.
     struct Key {

@@ -8,6 +8,7 @@
 #include "engine/fused_chain.h"
 #include "engine/fused_table.h"
 #include "engine/glossary.h"
+#include "engine/glossary_index.h"
 #include "engine/glossary_map_walk.h"
 #include "engine/two_thread_stage.h"
 
@@ -16,10 +17,11 @@ namespace {
 
 class GlossaryMapStage : public CarryingStage {
   public:
-    GlossaryMapStage(const CGlossary& glossary, std::uint32_t direction, const GbkMapTable& map,
-                     const FusedTable* table)
-        : walk_(glossary.PreparedIndex(direction), map, table,
-                table != nullptr ? MappedPairEntries(map, *table) : kNoEntries) {}
+    GlossaryMapStage(const GlossaryIndex& index, const GbkMapTable& map, const FusedTable* table,
+                     std::shared_ptr<const std::vector<ReadyReplacement>> ready)
+        : ready_(std::move(ready)),
+          walk_(index, map, table, table != nullptr ? MappedPairEntries(map, *table) : kNoEntries,
+                *ready_) {}
 
   protected:
     std::size_t Convert(std::string_view text, bool last, Bytes& output) override {
@@ -28,6 +30,7 @@ class GlossaryMapStage : public CarryingStage {
 
   private:
     static inline const std::vector<std::uint32_t> kNoEntries; // no table, nothing to look up
+    std::shared_ptr<const std::vector<ReadyReplacement>> ready_; // shared by both threads' steps
     GlossaryMapWalk walk_;
 };
 
@@ -37,14 +40,16 @@ std::unique_ptr<Stage> MakeGlossaryMapStage(const CGlossary& glossary, std::uint
                                             const GbkMapTable& map, bool toBig5) {
     const FusedTable* table = toBig5 ? FusedTableFor(kCodePageGbk, kCodePageBig5) : nullptr;
     const bool fused = table != nullptr && !table->hasSwallow;
-    const auto walk = [&, fused]() -> std::unique_ptr<Stage> {
-        return std::make_unique<GlossaryMapStage>(glossary, direction, map,
-                                                  fused ? table : nullptr);
+    const GlossaryIndex& index = glossary.PreparedIndex(direction);
+    const FusedTable* walkTable = fused ? table : nullptr;
+    const auto ready = std::make_shared<const std::vector<ReadyReplacement>>(
+        MakeReadyReplacements(index, walkTable));
+    const auto walk = [&]() -> std::unique_ptr<Stage> {
+        return std::make_unique<GlossaryMapStage>(index, map, walkTable, ready);
     };
     // A key with two bytes below 0x80 in a row could run across a cut.
     const auto step = [&] {
-        return glossary.PreparedIndex(direction).HoldsAsciiPair() ? walk()
-                                                                   : MakeTwoThreadStage(walk);
+        return index.HoldsAsciiPair() ? walk() : MakeTwoThreadStage(walk);
     };
     if (!toBig5 || fused)
         return step();

@@ -14,65 +14,61 @@
 
 namespace morvane {
 
+std::vector<ReadyReplacement> MakeReadyReplacements(const GlossaryIndex& index,
+                                                    const FusedTable* table) {
+    std::vector<ReadyReplacement> ready(index.LongKeyCount());
+    for (std::uint32_t key = 0; key < ready.size(); ++key) {
+        const std::string_view replacement = index.LongKeyReplacement(key);
+        if (replacement.size() > sizeof ready[key].bytes)
+            continue;
+        unsigned char bytes[3 * sizeof ready[key].bytes + 8];
+        std::size_t length = replacement.size();
+        if (table != nullptr) {
+            TableQueue queue;
+            length = static_cast<std::size_t>(queue.PushAll(*table, replacement, bytes) - bytes);
+            if (!queue.Empty() || length > sizeof ready[key].bytes)
+                continue;
+        } else {
+            std::memcpy(bytes, replacement.data(), length);
+        }
+        std::memcpy(&ready[key].bytes, bytes, length);
+        ready[key].length = static_cast<std::uint32_t>(length);
+        ready[key].ready = true;
+    }
+    return ready;
+}
+
 template <bool kTable>
 std::size_t GlossaryMapWalk::Run(std::string_view text, bool last, Bytes& output) {
-    const GlossaryIndex& index = index_;
-    const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
     const std::size_t size = text.size();
     // Before stop, a pair's trail is there and so is the text of any key starting there.
-    const std::size_t reach = std::max<std::size_t>(index.LongestKey(), 2);
+    const std::size_t reach = std::max<std::size_t>(index_.LongestKey(), 2);
     const std::size_t stop = last ? (size == 0 ? 0 : size - 1)
                                   : (size >= reach ? size - reach + 1 : 0);
+    // Before quick, four bytes can be read (see GlossaryIndex::MatchLong).
+    const std::size_t quick = std::min(stop, size >= 3 ? size - 3 : 0);
     out_ = scratch_;
     std::size_t i = 0;
     while (i < stop) {
         const std::size_t end = std::min(stop, i + kSlice);
         while (i < end) {
-            const std::uint8_t b = in[i];
-            if (b < 0x80) {
-                if (pending_) {
-                    Mapped<kTable>(pendingLead_ * 256u + b);
-                    pending_ = false;
-                } else {
-                    Byte<kTable>(b);
-                }
-                ++i;
-                continue;
+            if (!pending_ && (!kTable || queue_.Empty())) {
+                i = RunInStep<kTable>(text, i, std::min(end, quick), output);
+                if (i >= end)
+                    break;
             }
-            const unsigned code = b * 256u + in[i + 1];
-            std::size_t length = 0;
-            std::string_view replacement;
-            if (index.MayStart(code) &&
-                index.FindReplacement(text.substr(i), length, replacement)) {
-                if (pending_) {
-                    Byte<kTable>(pendingLead_);
-                    pending_ = false;
-                }
-                Replacement<kTable>(replacement, output);
-                i += length;
-                continue;
-            }
-            if (pending_) {
-                Mapped<kTable>(pendingLead_ * 256u + b);
-                pending_ = false;
-                AfterPair<kTable>(in[i + 1]);
-            } else if (IsMapLead(b)) {
-                Mapped<kTable>(code);
-            } else {
-                Byte<kTable>(b);
-                AfterPair<kTable>(in[i + 1]);
-            }
-            i += 2;
+            i = Step<kTable>(text, i, output);
         }
         Flush(output);
     }
     if (!last)
         return i;
+    const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
     if (i < size) { // one byte left
         const std::uint8_t b = in[i];
         std::size_t length = 0;
         std::string_view replacement;
-        if (b >= 0x80 && index.FindReplacement(text.substr(i), length, replacement)) {
+        if (b >= 0x80 && index_.FindReplacement(text.substr(i), length, replacement)) {
             if (pending_)
                 Byte<kTable>(pendingLead_);
             Replacement<kTable>(replacement, output);
@@ -91,6 +87,115 @@ std::size_t GlossaryMapWalk::Run(std::string_view text, bool last, Bytes& output
         out_ = queue_.Finish(*table_, out_); // a lead byte cut off at the end
     Flush(output);
     return size;
+}
+
+// The common case, kept in local variables: the mapping and the decoder stand where the glossary
+// walk stands, so each place is one lookup unless a key may start there. Returns where it
+// stopped: at end, or where Step must take over. Four bytes are readable before end.
+template <bool kTable>
+std::size_t GlossaryMapWalk::RunInStep(std::string_view text, std::size_t i, std::size_t end,
+                                       Bytes& output) {
+    const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
+    unsigned char* out = out_;
+    while (i < end) {
+        const std::uint8_t b = in[i];
+        if (b < 0x80) {
+            if constexpr (kTable) {
+                const std::uint32_t entry = table_->single[b];
+                if ((entry & packed::kFlag) != 0)
+                    break;
+                out = PutPacked(out, entry);
+            } else {
+                *out++ = b;
+            }
+            ++i;
+            continue;
+        }
+        if (!IsMapLead(b))
+            break; // the mapping takes this byte alone and pairs the next ones differently
+        if (index_.ShortMayStart(in + i)) {
+            std::size_t length = 0;
+            std::string_view replacement;
+            if (index_.FindReplacement(text.substr(i), length, replacement)) {
+                out_ = out;
+                Replacement<kTable>(replacement, output);
+                out = out_;
+                i += length;
+                if (kTable && !queue_.Empty())
+                    break;
+                continue;
+            }
+        } else if (const auto match = index_.MatchLong(in + i, text.size() - i);
+                   match.key != GlossaryIndex::kNoKey) {
+            const ReadyReplacement& ready = ready_[match.key];
+            i += match.length;
+            if (ready.ready) {
+                std::memcpy(out, &ready.bytes, sizeof ready.bytes);
+                out += ready.length;
+                continue;
+            }
+            out_ = out;
+            Replacement<kTable>(index_.LongKeyReplacement(match.key), output);
+            out = out_;
+            if (kTable && !queue_.Empty())
+                break;
+            continue;
+        }
+        const unsigned code = b * 256u + in[i + 1];
+        if constexpr (kTable) {
+            const std::uint32_t entry = direct_[code];
+            if ((entry & packed::kFlag) != 0)
+                break;
+            out = PutPacked(out, entry);
+        } else {
+            const GbkCode mapped = map_[code];
+            out[0] = static_cast<unsigned char>(mapped >> 8);
+            out[1] = static_cast<unsigned char>(mapped & 0xFF);
+            out += 2;
+        }
+        i += 2;
+    }
+    out_ = out;
+    return i;
+}
+
+// One place of the walk in general: a byte below 0x80 or a pair, or a key starting there.
+// Returns the place after it.
+template <bool kTable>
+std::size_t GlossaryMapWalk::Step(std::string_view text, std::size_t i, Bytes& output) {
+    const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
+    const std::uint8_t b = in[i];
+    if (b < 0x80) {
+        if (pending_) {
+            Mapped<kTable>(pendingLead_ * 256u + b);
+            pending_ = false;
+        } else {
+            Byte<kTable>(b);
+        }
+        return i + 1;
+    }
+    const unsigned code = b * 256u + in[i + 1];
+    std::size_t length = 0;
+    std::string_view replacement;
+    if (index_.MayStart(code) && index_.FindReplacement(text.substr(i), length, replacement)) {
+        if (pending_) {
+            Byte<kTable>(pendingLead_);
+            pending_ = false;
+        }
+        Replacement<kTable>(replacement, output);
+        return i + length;
+    }
+    if (pending_) {
+        Mapped<kTable>(pendingLead_ * 256u + b);
+        pending_ = false;
+        AfterPair<kTable>(in[i + 1]);
+    } else if (IsMapLead(b)) {
+        Mapped<kTable>(code);
+    } else {
+        Byte<kTable>(b);
+        AfterPair<kTable>(in[i + 1]);
+    }
+    return i + 2;
 }
 
 // The byte after a pair the glossary walk stepped over while the mapping took only its

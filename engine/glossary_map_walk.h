@@ -14,14 +14,27 @@ namespace morvane {
 
 class GlossaryIndex;
 
+// A long key's replacement as the walk writes it while nothing waits in the decoder: with a
+// table, the replacement put through it. ready is false where that takes more than eight bytes
+// or leaves a byte waiting; the walk then takes the long way.
+struct ReadyReplacement {
+    std::uint64_t bytes = 0;
+    std::uint32_t length = 0;
+    bool ready = false;
+};
+// One for each long key of index (see GlossaryIndex::MatchLong). Needs Prepare.
+std::vector<ReadyReplacement> MakeReadyReplacements(const GlossaryIndex& index,
+                                                    const FusedTable* table);
+
 class GlossaryMapWalk {
   public:
     // direct (with a table): for each pair of the mapping's input, the table's packed entry
-    // for the mapped pair, or the flag where the decoder does not take it whole. The walk
-    // keeps references to all four.
+    // for the mapped pair, or the flag where the decoder does not take it whole; ready made
+    // for the same index and table. The walk keeps references to all five.
     GlossaryMapWalk(const GlossaryIndex& index, const GbkMapTable& map, const FusedTable* table,
-                    const std::vector<std::uint32_t>& direct)
-        : index_(index), map_(map), table_(table), direct_(direct) {}
+                    const std::vector<std::uint32_t>& direct,
+                    const std::vector<ReadyReplacement>& ready)
+        : index_(index), map_(map), table_(table), direct_(direct), ready_(ready) {}
 
     // Converts a prefix of text into output and returns its length, holding back what the
     // next piece may still change; with last, all of it, leaving nothing held.
@@ -29,6 +42,9 @@ class GlossaryMapWalk {
 
   private:
     template <bool kTable> std::size_t Run(std::string_view text, bool last, Bytes& output);
+    template <bool kTable>
+    std::size_t RunInStep(std::string_view text, std::size_t i, std::size_t end, Bytes& output);
+    template <bool kTable> std::size_t Step(std::string_view text, std::size_t i, Bytes& output);
     template <bool kTable> void AfterPair(std::uint8_t byte);
     template <bool kTable> void Mapped(unsigned code);
     template <bool kTable> void Byte(std::uint8_t byte);
@@ -43,6 +59,7 @@ class GlossaryMapWalk {
     const GbkMapTable& map_;
     const FusedTable* table_;
     const std::vector<std::uint32_t>& direct_;
+    const std::vector<ReadyReplacement>& ready_; // by long key number
     bool pending_ = false;
     std::uint8_t pendingLead_ = 0;
     TableQueue queue_; // bytes the decoder takes apart from the mapping's steps

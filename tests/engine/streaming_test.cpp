@@ -242,14 +242,17 @@ std::string RandomText(std::mt19937& random, int pieces) {
     return text;
 }
 
-// Keys of one to three pieces, replacements of none to three, ending in a lone lead byte or
-// holding characters the mapping would change, in both directions.
+// Keys of one to three pieces (some up to six, longer than the index keeps in place),
+// replacements of none to three (some up to six), ending in a lone lead byte or holding
+// characters the mapping would change, in both directions.
 CGlossary RandomGlossary(std::mt19937& random) {
     CGlossary glossary;
     const int pairs = 1 + static_cast<int>(random() % 12);
     for (int n = 0; n < pairs; ++n) {
-        std::string simplified = RandomText(random, 1 + static_cast<int>(random() % 3));
-        std::string traditional = RandomText(random, static_cast<int>(random() % 4));
+        const unsigned keyPieces = n % 3 == 2 ? 6 : 3;
+        const unsigned replacementPieces = n % 2 == 1 ? 7 : 4;
+        std::string simplified = RandomText(random, 1 + static_cast<int>(random() % keyPieces));
+        std::string traditional = RandomText(random, static_cast<int>(random() % replacementPieces));
         if (random() % 2 == 0)
             simplified.swap(traditional);
         glossary.Add(simplified, traditional, 1 + random() % 3);
