@@ -151,8 +151,11 @@ void GlossaryIndex::Build(Tables& t) const {
     std::size_t distinct = 0;
     for (std::size_t i = 0; i < longer.size(); ++i)
         distinct += i == 0 || std::get<0>(longer[i]) != std::get<0>(longer[i - 1]);
-    const std::size_t slots = std::bit_ceil(std::max<std::size_t>(distinct * 3 / 2 + 1, 16));
-    t.prefixes.assign(slots, PrefixSlot{});
+    // Two prefixes a bucket on average: few buckets overflow.
+    const std::size_t buckets = std::bit_ceil(std::max<std::size_t>(distinct / 2 + 1, 16));
+    t.buckets.assign(buckets + 1, Bucket{});
+    t.bucketShift = 32 - static_cast<unsigned>(std::countr_zero(buckets));
+    t.overflowed.assign((buckets + 63) / 64, 0);
     // About one bit in sixteen set: few places get past the filter without a key.
     const std::size_t filterBits = std::bit_ceil(std::max<std::size_t>(distinct * 16, 1024));
     t.longFilter.assign(filterBits / 64, 0);
@@ -162,31 +165,46 @@ void GlossaryIndex::Build(Tables& t) const {
         const std::uint32_t prefix = std::get<0>(longer[i]);
         const std::uint32_t hash = Hash(prefix);
         SetBit(t.longFilter, hash >> t.longFilterShift);
-        std::size_t slot = hash & (slots - 1);
-        while (t.prefixes[slot].first != kNone)
-            slot = (slot + 1) & (slots - 1);
-        t.prefixes[slot] = {prefix, static_cast<std::uint32_t>(t.tails.size())};
+        const std::size_t home = hash >> t.bucketShift;
+        std::size_t slot = home * Bucket::kSlots;
+        while (t.buckets[slot / Bucket::kSlots].entries[slot % Bucket::kSlots].first != kNone)
+            ++slot;
+        if (slot / Bucket::kSlots != home)
+            SetBit(t.overflowed, static_cast<std::uint32_t>(home));
+        if (slot + 1 == t.buckets.size() * Bucket::kSlots)
+            t.buckets.emplace_back(); // a free slot always ends a search
+        PrefixSlot& entry = t.buckets[slot / Bucket::kSlots].entries[slot % Bucket::kSlots];
+        entry = {prefix, static_cast<std::uint32_t>(t.tails.size()), 0, kNone};
         for (; i < longer.size() && std::get<0>(longer[i]) == prefix; ++i) {
             const std::uint32_t number = std::get<1>(longer[i]);
             const Key& key = keys_[number];
             const std::string_view tail(keyBytes_.data() + key.offset + 4, key.length - 4);
-            Tail entry;
-            if (tail.size() <= sizeof entry.bytes) {
-                std::memcpy(&entry.bytes, tail.data(), tail.size());
-                entry.info = static_cast<std::uint32_t>(tail.size());
+            Tail tailEntry;
+            if (tail.size() <= sizeof tailEntry.bytes) {
+                std::memcpy(&tailEntry.bytes, tail.data(), tail.size());
+                tailEntry.info = static_cast<std::uint32_t>(tail.size());
             } else {
-                entry.bytes = static_cast<std::uint32_t>(t.longTails.size());
+                std::memcpy(&tailEntry.bytes, tail.data(), sizeof tailEntry.bytes);
+                t.longTailOf.resize(t.tails.size() + 1);
+                t.longTailOf.back() = static_cast<std::uint32_t>(t.longTails.size());
                 t.longTails.push_back({key.offset + 4, static_cast<std::uint32_t>(tail.size())});
-                entry.info = Tail::kLong;
+                tailEntry.info = Tail::kLong;
             }
-            if (key.replacementLength <= sizeof entry.replacement) {
-                std::memcpy(&entry.replacement, replacementBytes_.data() + key.replacementOffset,
+            if (key.replacementLength <= sizeof tailEntry.replacement) {
+                std::memcpy(&tailEntry.replacement, replacementBytes_.data() + key.replacementOffset,
                             key.replacementLength);
-                entry.info |= key.replacementLength << Tail::kReplacementShift;
+                tailEntry.info |= key.replacementLength << Tail::kReplacementShift;
             } else {
-                entry.info |= Tail::kLongReplacement << Tail::kReplacementShift;
+                tailEntry.info |= Tail::kLongReplacement << Tail::kReplacementShift;
             }
-            t.tails.push_back(entry);
+            if (tail.empty() && entry.whole == kNone)
+                entry.whole = static_cast<std::uint32_t>(t.tails.size());
+            if (tail.size() == 1)
+                entry.nextMask = ~0u;
+            else if (!tail.empty())
+                entry.nextMask |= 1u << NextBit(static_cast<std::uint16_t>(Load(
+                                     reinterpret_cast<const std::uint8_t*>(tail.data()), 2)));
+            t.tails.push_back(tailEntry);
             t.tailKeys.push_back(number);
         }
         t.tails.back().info |= Tail::kLast;
@@ -284,6 +302,19 @@ bool GlossaryIndex::FindReplacement(std::string_view text, std::size_t& length,
                                      [](const auto& a, std::uint32_t r) { return a.rank < r; });
     replacement = std::string_view(replacementBytes_).substr(it->offset, it->length);
     return true;
+}
+
+// MatchLong's rarer cases: entry, when its bucket holds the prefix.
+GlossaryIndex::LongMatch GlossaryIndex::MatchLongFurther(const PrefixSlot* entry,
+                                                         std::uint32_t four,
+                                                         const std::uint8_t* bytes,
+                                                         std::size_t size) const {
+    LongMatch match;
+    if (entry == nullptr)
+        entry = FindPrefix(four);
+    if (entry != nullptr)
+        match.key = MatchTail(*entry, bytes + 4, size - 4, match.length);
+    return match;
 }
 
 std::size_t GlossaryIndex::LongTailMatches(const LongTail& tail, const std::uint8_t* after,

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cstring>
 #include <cstdint>
 #include <mutex>
@@ -66,13 +67,55 @@ class GlossaryIndex {
         std::uint32_t key = kNoKey;
         std::size_t length = 0;
     };
-    [[gnu::always_inline]] LongMatch MatchLong(const std::uint8_t* bytes, std::size_t size) const {
+    LongMatch MatchLong(const std::uint8_t* bytes, std::size_t size) const {
+        return MatchLong(bytes, size, PrefixHash(bytes));
+    }
+    // The same in steps, so that a walk can look ahead: the hash of the four bytes at bytes;
+    // false when no key of four bytes or more starts with them (most places); the lookup,
+    // brought into the cache early; MatchLong with the hash.
+    static std::uint32_t PrefixHash(const std::uint8_t* bytes) {
         std::uint32_t four;
         std::memcpy(&four, bytes, sizeof four);
-        LongMatch match;
-        if (const PrefixSlot* entry = FindPrefix(four))
-            match.key = MatchTail(*entry, bytes + 4, size - 4, match.length);
-        return match;
+        return Hash(four);
+    }
+    bool MayHoldPrefix(std::uint32_t hash) const {
+        return TestBit(tables_.longFilter, hash >> tables_.longFilterShift);
+    }
+    void Prefetch(std::uint32_t hash) const {
+        __builtin_prefetch(&tables_.buckets[hash >> tables_.bucketShift]);
+    }
+    // Decides most places with one cache line and no branch but the answer's: a mispredicted
+    // branch costs more here than the load.
+    [[gnu::always_inline]] LongMatch MatchLong(const std::uint8_t* bytes, std::size_t size,
+                                               std::uint32_t hash) const {
+        std::uint32_t four;
+        std::memcpy(&four, bytes, sizeof four);
+        std::uint16_t next = 0; // the two bytes after the prefix, or as many as there are
+        if (size >= 6) [[likely]]
+            std::memcpy(&next, bytes + 4, sizeof next);
+        else if (size == 5)
+            next = bytes[4];
+        const std::size_t home = hash >> tables_.bucketShift;
+        const PrefixSlot* entries = tables_.buckets[home].entries;
+        // Bitwise throughout, so that the compiler makes no branch of it.
+        const auto in = [four](const PrefixSlot& slot) {
+            return static_cast<unsigned>(slot.prefix == four) &
+                   static_cast<unsigned>(slot.first != kNone);
+        };
+        static_assert(Bucket::kSlots == 4);
+        const unsigned found = in(entries[0]) | in(entries[1]) << 1 | in(entries[2]) << 2 |
+                               in(entries[3]) << 3; // a bit for the slot holding the prefix
+        const PrefixSlot& slot = entries[std::countr_zero(found | 8u)];
+        const unsigned present = static_cast<unsigned>(found != 0);
+        // No tail of two bytes or more starts with next: only the prefix itself can match.
+        const unsigned decided = present & ~(slot.nextMask >> NextBit(next)) & 1;
+        // Else another tail may match, or the prefix may lie in a later bucket.
+        const unsigned further =
+            (present & ~decided) |
+            (~present & static_cast<unsigned>(TestBit(tables_.overflowed, home)));
+        if ((further & 1) != 0) [[unlikely]]
+            return MatchLongFurther(present != 0 ? &slot : nullptr, four, bytes, size);
+        return {decided != 0 ? slot.whole : kNoKey, 4};
     }
     std::size_t LongKeyCount() const { return tables_.tails.size(); }
     std::string_view LongKeyReplacement(std::uint32_t key) const;
@@ -83,7 +126,7 @@ class GlossaryIndex {
     // Keys of four bytes or more are kept by their first four bytes (the prefix) and the bytes
     // after them (the tail), in sixteen bytes each so that the index stays in the processor's
     // cache: a tail of up to four bytes and a replacement of up to eight in place, longer ones
-    // by number (in longTails; in keys_).
+    // by number (in longTails, with their first four bytes in place; in keys_).
     struct Tail {
         static constexpr std::uint32_t kLengthMask = 7; // tail length, 0 to 4, or kLong
         static constexpr std::uint32_t kLong = 7;
@@ -94,12 +137,26 @@ class GlossaryIndex {
         std::uint32_t info = 0;
         std::uint64_t replacement = 0;
     };
-    // A prefix and where its tails start in tails, highest rank first; a tail outranked by a
-    // shorter key that the prefix holds is left out. first is kNone in an empty slot.
+    // A prefix and where its tails start in tails, highest rank first (a tail outranked by a
+    // shorter key that the prefix holds is left out); first is kNone in an empty slot. whole:
+    // the tail number of the key that is the prefix alone, if any. nextMask: a bit (NextBit)
+    // for the first two bytes of each tail of two bytes or more; all bits where some tail has
+    // one byte only.
     struct PrefixSlot {
         std::uint32_t prefix = 0;
         std::uint32_t first = kNone;
+        std::uint32_t nextMask = 0;
+        std::uint32_t whole = kNone;
     };
+    // Four slots, a cache line: a prefix lies in the bucket its hash picks (the high bits), or
+    // when that is full, in the first free slot after it.
+    struct alignas(64) Bucket {
+        static constexpr unsigned kSlots = 4;
+        PrefixSlot entries[kSlots];
+    };
+    static unsigned NextBit(std::uint16_t next) {
+        return (static_cast<std::uint32_t>(next) * 0x9E3779B1u) >> 27;
+    }
     struct LongTail {
         std::uint32_t offset; // in keyBytes_
         std::uint32_t length;
@@ -128,10 +185,14 @@ class GlossaryIndex {
         // ruling out most places before the probe into prefixes.
         std::vector<std::uint64_t> longFilter;
         unsigned longFilterShift = 32;
-        std::vector<PrefixSlot> prefixes;     // open addressing
+        // The last bucket always holds a free slot, so that a search ends without wrapping.
+        std::vector<Bucket> buckets;
+        unsigned bucketShift = 32;
+        std::vector<std::uint64_t> overflowed; // bit per bucket: one of its prefixes lies further
         std::vector<Tail> tails;
         std::vector<std::uint32_t> tailKeys; // the key of each tail, by number in keys_
         std::vector<LongTail> longTails;
+        std::vector<std::uint32_t> longTailOf; // by tail number, for those of kLong
         std::vector<ShortReplacement> shortReplacements; // by rank
     };
 
@@ -142,24 +203,30 @@ class GlossaryIndex {
         // Most places end here.
         if (!TestBit(tables_.longFilter, hash >> tables_.longFilterShift))
             return nullptr;
-        const std::size_t mask = tables_.prefixes.size() - 1;
-        for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-            const PrefixSlot& entry = tables_.prefixes[slot];
-            if (entry.first == kNone)
-                return nullptr;
-            if (entry.prefix == prefix)
-                return &entry;
+        for (std::size_t bucket = hash >> tables_.bucketShift;; ++bucket) {
+            for (const PrefixSlot& entry : tables_.buckets[bucket].entries) {
+                if (entry.first == kNone)
+                    return nullptr;
+                if (entry.prefix == prefix)
+                    return &entry;
+            }
         }
     }
-    // The key's length when tail follows the prefix in the text, else 0.
-    std::size_t TailMatches(const Tail& tail, std::uint32_t next, const std::uint8_t* after,
+    LongMatch MatchLongFurther(const PrefixSlot* entry, std::uint32_t four,
+                               const std::uint8_t* bytes, std::size_t size) const;
+    // The key's length when tails[number] follows the prefix in the text, else 0.
+    std::size_t TailMatches(std::uint32_t number, std::uint32_t next, const std::uint8_t* after,
                             std::size_t rest) const {
+        const Tail& tail = tables_.tails[number];
         const std::uint32_t length = tail.info & Tail::kLengthMask;
         if (length != Tail::kLong) {
             const auto lowBytes = static_cast<std::uint32_t>((1ull << (8 * length)) - 1);
             return length <= rest && ((next ^ tail.bytes) & lowBytes) == 0 ? 4 + length : 0;
         }
-        return LongTailMatches(tables_.longTails[tail.bytes], after, rest);
+        // A longer tail's first four bytes are in place too.
+        if (rest < sizeof next || next != tail.bytes)
+            return 0;
+        return LongTailMatches(tables_.longTails[tables_.longTailOf[number]], after, rest);
     }
     std::size_t LongTailMatches(const LongTail& tail, const std::uint8_t* after,
                                 std::size_t rest) const;
@@ -174,11 +241,10 @@ class GlossaryIndex {
         else
             std::memcpy(&next, after, rest);
         for (std::uint32_t i = entry.first;; ++i) {
-            const Tail& tail = tables_.tails[i];
-            length = TailMatches(tail, next, after, rest);
+            length = TailMatches(i, next, after, rest);
             if (length != 0)
                 return i;
-            if ((tail.info & Tail::kLast) != 0)
+            if ((tables_.tails[i].info & Tail::kLast) != 0)
                 return kNone;
         }
     }

@@ -90,11 +90,114 @@ std::size_t GlossaryMapWalk::Run(std::string_view text, bool last, Bytes& output
 }
 
 // The common case, kept in local variables: the mapping and the decoder stand where the glossary
-// walk stands, so each place is one lookup unless a key may start there. Returns where it
-// stopped: at end, or where Step must take over. Four bytes are readable before end.
+// walk stands. The walk looks a window ahead for the places where a key starts (Window), then
+// maps the text between them one lookup a place (MapRun). Returns where it stopped: at end, or
+// where Step must take over. Four bytes are readable before end.
 template <bool kTable>
 std::size_t GlossaryMapWalk::RunInStep(std::string_view text, std::size_t i, std::size_t end,
                                        Bytes& output) {
+    while (i < end) {
+        const Window window = Look(text, i, std::min(end, i + kWindow));
+        for (std::size_t k = 0; k < window.matches; ++k) {
+            const WindowMatch& match = window.match[k];
+            const std::size_t at = window.start + match.offset;
+            if (at < i)
+                continue; // inside the replacement before
+            i = MapRun<kTable>(text, i, at);
+            if (i != at)
+                return i;
+            if (!Replace<kTable>(text, i, match, output))
+                return i;
+            if (i >= window.end || !window.Stands(i))
+                break;
+        }
+        // A key that ran past the window, or ended inside one of its pairs: look on from there.
+        if (i >= window.end || !window.Stands(i))
+            continue;
+        const std::size_t mapped = MapRun<kTable>(text, i, window.end);
+        if (mapped != window.end)
+            return mapped;
+        i = mapped;
+    }
+    return i;
+}
+
+// Writes the replacement of the key match found at i and moves i past the key. False where
+// Step must take over after it: a byte waits in the decoder.
+template <bool kTable>
+bool GlossaryMapWalk::Replace(std::string_view text, std::size_t& i, const WindowMatch& match,
+                              Bytes& output) {
+    if (match.key == kShortKey) {
+        std::size_t length = 0;
+        std::string_view replacement;
+        index_.FindReplacement(text.substr(i), length, replacement);
+        Replacement<kTable>(replacement, output);
+        i += length;
+    } else {
+        i += match.length;
+        const ReadyReplacement& ready = ready_[match.key];
+        if (ready.ready) {
+            std::memcpy(out_, &ready.bytes, sizeof ready.bytes);
+            out_ += ready.length;
+            return true;
+        }
+        Replacement<kTable>(index_.LongKeyReplacement(match.key), output);
+    }
+    return !kTable || queue_.Empty();
+}
+
+// The places from i before end where the walk stands, and of those, where a key starts. The
+// index's lookups for all of them are asked for first, so that they come from memory at once.
+GlossaryMapWalk::Window GlossaryMapWalk::Look(std::string_view text, std::size_t i,
+                                              std::size_t end) const {
+    const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
+    Window window;
+    window.start = i;
+    std::uint32_t candidate[kWindow / 2 + 1]; // offsets from i
+    std::uint32_t hash[kWindow / 2 + 1];
+    std::size_t candidates = 0;
+    std::size_t p = i;
+    while (p < end) {
+        window.stands[(p - i) >> 6] |= 1ull << ((p - i) & 63);
+        if (in[p] < 0x80) {
+            ++p;
+            continue;
+        }
+        const std::uint32_t h = GlossaryIndex::PrefixHash(in + p);
+        candidate[candidates] = static_cast<std::uint32_t>(p - i);
+        hash[candidates] = h;
+        candidates += static_cast<unsigned>(index_.MayHoldPrefix(h)) |
+                      static_cast<unsigned>(index_.ShortMayStart(in + p));
+        p += 2;
+    }
+    window.end = p;
+    for (std::size_t k = 0; k < candidates; ++k)
+        index_.Prefetch(hash[k]);
+    for (std::size_t k = 0; k < candidates; ++k) {
+        const std::size_t at = i + candidate[k];
+        WindowMatch& match = window.match[window.matches];
+        match.offset = candidate[k];
+        bool found = false;
+        if (index_.ShortMayStart(in + at)) {
+            std::size_t length = 0;
+            std::string_view replacement;
+            found = index_.FindReplacement(text.substr(at), length, replacement);
+            match.key = kShortKey;
+        } else {
+            const auto long_ = index_.MatchLong(in + at, text.size() - at, hash[k]);
+            match.key = long_.key;
+            match.length = static_cast<std::uint32_t>(long_.length);
+            found = long_.key != GlossaryIndex::kNoKey;
+        }
+        window.matches += found;
+    }
+    return window;
+}
+
+// Maps the text from i to end, where the walk stands, one lookup a place. Returns end, or the
+// place where something else than that is to be done (see Step).
+template <bool kTable>
+std::size_t GlossaryMapWalk::MapRun(std::string_view text, std::size_t i, std::size_t end) {
     const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
     unsigned char* out = out_;
     while (i < end) {
@@ -113,34 +216,6 @@ std::size_t GlossaryMapWalk::RunInStep(std::string_view text, std::size_t i, std
         }
         if (!IsMapLead(b))
             break; // the mapping takes this byte alone and pairs the next ones differently
-        if (index_.ShortMayStart(in + i)) {
-            std::size_t length = 0;
-            std::string_view replacement;
-            if (index_.FindReplacement(text.substr(i), length, replacement)) {
-                out_ = out;
-                Replacement<kTable>(replacement, output);
-                out = out_;
-                i += length;
-                if (kTable && !queue_.Empty())
-                    break;
-                continue;
-            }
-        } else if (const auto match = index_.MatchLong(in + i, text.size() - i);
-                   match.key != GlossaryIndex::kNoKey) {
-            const ReadyReplacement& ready = ready_[match.key];
-            i += match.length;
-            if (ready.ready) {
-                std::memcpy(out, &ready.bytes, sizeof ready.bytes);
-                out += ready.length;
-                continue;
-            }
-            out_ = out;
-            Replacement<kTable>(index_.LongKeyReplacement(match.key), output);
-            out = out_;
-            if (kTable && !queue_.Empty())
-                break;
-            continue;
-        }
         const unsigned code = b * 256u + in[i + 1];
         if constexpr (kTable) {
             const std::uint32_t entry = direct_[code];

@@ -44,6 +44,31 @@ class GlossaryMapWalk {
     template <bool kTable> std::size_t Run(std::string_view text, bool last, Bytes& output);
     template <bool kTable>
     std::size_t RunInStep(std::string_view text, std::size_t i, std::size_t end, Bytes& output);
+    // What the walk found looking ahead from start: where it stands (a bit for each place from
+    // start), and the keys that start there, in order; end: where it stopped.
+    static constexpr std::size_t kWindow = 256;
+    // A key starting at offset from the window's start: a long key by number and length, or
+    // kShortKey for one to look up again (a shorter key may start there: rare).
+    static constexpr std::uint32_t kShortKey = 0xFFFFFFFE;
+    struct WindowMatch {
+        std::uint32_t offset;
+        std::uint32_t key;
+        std::uint32_t length;
+    };
+    struct Window {
+        std::size_t start = 0;
+        std::size_t end = 0;                          // at most kWindow + 1 after start
+        std::uint64_t stands[kWindow / 64 + 1] = {};
+        std::size_t matches = 0;
+        WindowMatch match[kWindow / 2 + 1];
+        bool Stands(std::size_t place) const {
+            return ((stands[(place - start) >> 6] >> ((place - start) & 63)) & 1) != 0;
+        }
+    };
+    Window Look(std::string_view text, std::size_t i, std::size_t end) const;
+    template <bool kTable>
+    bool Replace(std::string_view text, std::size_t& i, const WindowMatch& match, Bytes& output);
+    template <bool kTable> std::size_t MapRun(std::string_view text, std::size_t i, std::size_t end);
     template <bool kTable> std::size_t Step(std::string_view text, std::size_t i, Bytes& output);
     template <bool kTable> void AfterPair(std::uint8_t byte);
     template <bool kTable> void Mapped(unsigned code);
