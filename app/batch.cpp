@@ -85,6 +85,13 @@ std::string UsageText()
     return plain;
 }
 
+bool UsesGlossary(std::string_view arguments)
+{
+    const ParsedCommandLine parsed = ParseCommandLine(arguments);
+    return parsed.ok && parsed.arguments.useGlossary &&
+           parsed.arguments.mode != BatchMode::CodePage;
+}
+
 BatchResult RunCommandLine(std::string_view arguments, const CGlossary& glossary,
                            BatchProgress* progress)
 {

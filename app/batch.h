@@ -32,6 +32,9 @@ std::string JoinArguments(const std::vector<std::string>& words);
 BatchResult RunCommandLine(std::string_view arguments, const CGlossary& glossary,
                            BatchProgress* progress = nullptr);
 
+// True when the conversion that arguments ask for uses the glossary, which then needs loading.
+bool UsesGlossary(std::string_view arguments);
+
 // The usage text of the current language, with plain line feeds.
 std::string UsageText();
 

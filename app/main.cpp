@@ -31,11 +31,13 @@ int RunBatchMode(const std::vector<std::string>& words)
         std::fputs(morvane::UsageText().c_str(), stdout);
         return morvane::kExitOk;
     }
-    morvane::g_glossary.Load();
+    const std::string arguments = morvane::JoinArguments(words);
+    if (morvane::UsesGlossary(arguments)) // reading it costs time a code page step does not need
+        morvane::g_glossary.Load();
     // A progress line on a terminal only; never in pipes or logs.
     morvane::BatchProgress progress = morvane::BatchProgress::ForStandardError();
     const morvane::BatchResult result =
-        morvane::RunCommandLine(morvane::JoinArguments(words), morvane::g_glossary, &progress);
+        morvane::RunCommandLine(arguments, morvane::g_glossary, &progress);
     if (result.exitCode != morvane::kExitOk) {
         std::fprintf(stderr, "morvane: %s\n\n%s", result.message.c_str(),
                      morvane::UsageText().c_str());

@@ -132,5 +132,14 @@ TEST(JoinArguments, QuotesNamesThatFollowSourceAndDestinationSwitches)
         EXPECT_EQ(JoinArguments(c.words), c.joined);
 }
 
+TEST(UsesGlossary, OnlyAChineseConversionWithTheGlossarySwitchLoadsIt)
+{
+    EXPECT_TRUE(UsesGlossary(R"(/B /T /S "a" /D "b")"));
+    EXPECT_TRUE(UsesGlossary(R"(/G/t/S"a"/D"b")"));
+    EXPECT_FALSE(UsesGlossary(R"(/B /S "a" /D "b")"));
+    EXPECT_FALSE(UsesGlossary(R"(/X 936 950 /T /S "a" /D "b")")); // the code page step has none
+    EXPECT_FALSE(UsesGlossary(R"(/B /T /Q)"));                     // not a command line
+}
+
 } // namespace
 } // namespace morvane
