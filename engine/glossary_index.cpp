@@ -91,6 +91,7 @@ void GlossaryIndex::Build(Tables& t) const {
         const std::string_view keyBytes(keyBytes_.data() + key.offset, key.length);
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(keyBytes.data());
         const std::size_t size = keyBytes.size();
+        t.hasShort = t.hasShort || size < 4;
         if (size < 4)
             t.shortReplacements.push_back({key.rank, key.replacementOffset, key.replacementLength});
         if (size == 1) {
@@ -275,6 +276,11 @@ bool GlossaryIndex::Find(std::string_view text, std::uint32_t& rank, std::size_t
     rank = best.tail != kNone ? keys_[tables_.tailKeys[best.tail]].rank : best.rank;
     length = best.length;
     return true;
+}
+
+std::string_view GlossaryIndex::LongKey(std::uint32_t key) const {
+    const Key& entry = keys_[tables_.tailKeys[key]];
+    return std::string_view(keyBytes_).substr(entry.offset, entry.length);
 }
 
 std::string_view GlossaryIndex::LongKeyReplacement(std::uint32_t key) const {

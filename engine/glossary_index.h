@@ -54,6 +54,8 @@ class GlossaryIndex {
         return ((tables_.mayStart[character >> 6] >> (character & 63)) & 1) != 0;
     }
 
+    // True when some key has one to three bytes. Needs Prepare.
+    bool HasShortKeys() const { return tables_.hasShort; }
     // The walk's quick path, at a two-byte character with at least two more bytes readable
     // after it. Needs Prepare. True when a key of one to three bytes may start there, and
     // FindReplacement decides:
@@ -118,6 +120,7 @@ class GlossaryIndex {
         return {decided != 0 ? slot.whole : kNoKey, 4};
     }
     std::size_t LongKeyCount() const { return tables_.tails.size(); }
+    std::string_view LongKey(std::uint32_t key) const;
     std::string_view LongKeyReplacement(std::uint32_t key) const;
 
   private:
@@ -179,6 +182,7 @@ class GlossaryIndex {
         std::array<std::uint32_t, 256> rankOfOne{}; // one-byte keys
         std::vector<std::uint64_t> mayStart;        // bit: some key starts with these two bytes
         std::vector<std::uint64_t> shortTwo;        // bit: a key of 1 to 3 bytes starts so
+        bool hasShort = false;                      // some key has 1 to 3 bytes
         std::vector<std::uint32_t> rankOfTwo;       // two-byte keys, by both bytes
         std::vector<std::uint64_t> threes;          // three-byte keys: bytes << 32 | rank
         // Keys of four bytes or more: a bit per hash of the first four bytes, set for theirs,

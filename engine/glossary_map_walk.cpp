@@ -14,10 +14,24 @@
 
 namespace morvane {
 
+namespace {
+
+// True when the walk's steps over bytes (a byte below 0x80 alone, any other with the next)
+// end at their end.
+bool EndsOnStep(std::string_view bytes) {
+    std::size_t p = 0;
+    while (p < bytes.size())
+        p += static_cast<std::uint8_t>(bytes[p]) < 0x80 ? 1 : 2;
+    return p == bytes.size();
+}
+
+} // namespace
+
 std::vector<ReadyReplacement> MakeReadyReplacements(const GlossaryIndex& index,
                                                     const FusedTable* table) {
     std::vector<ReadyReplacement> ready(index.LongKeyCount());
     for (std::uint32_t key = 0; key < ready.size(); ++key) {
+        ready[key].whole = EndsOnStep(index.LongKey(key));
         const std::string_view replacement = index.LongKeyReplacement(key);
         if (replacement.size() > sizeof ready[key].bytes)
             continue;
@@ -98,7 +112,8 @@ std::size_t GlossaryMapWalk::RunInStep(std::string_view text, std::size_t i, std
                                        Bytes& output) {
     while (i < end) {
         const Window window = Look(text, i, std::min(end, i + kWindow));
-        for (std::size_t k = 0; k < window.matches; ++k) {
+        bool inWindow = true; // i is a place where the window's walk stands
+        for (std::size_t k = 0; k < window.matches && inWindow; ++k) {
             const WindowMatch& match = window.match[k];
             const std::size_t at = window.start + match.offset;
             if (at < i)
@@ -106,13 +121,14 @@ std::size_t GlossaryMapWalk::RunInStep(std::string_view text, std::size_t i, std
             i = MapRun<kTable>(text, i, at);
             if (i != at)
                 return i;
-            if (!Replace<kTable>(text, i, match, output))
+            bool whole = false;
+            if (!Replace<kTable>(text, i, match, whole, output))
                 return i;
-            if (i >= window.end || !window.Stands(i))
-                break;
+            // A key that ends inside a pair of the window's walk, or past the window: look
+            // again from where it ends.
+            inWindow = whole && i < window.end;
         }
-        // A key that ran past the window, or ended inside one of its pairs: look on from there.
-        if (i >= window.end || !window.Stands(i))
+        if (!inWindow)
             continue;
         const std::size_t mapped = MapRun<kTable>(text, i, window.end);
         if (mapped != window.end)
@@ -122,20 +138,23 @@ std::size_t GlossaryMapWalk::RunInStep(std::string_view text, std::size_t i, std
     return i;
 }
 
-// Writes the replacement of the key match found at i and moves i past the key. False where
-// Step must take over after it: a byte waits in the decoder.
+// Writes the replacement of the key match found at i, moves i past the key and tells whether
+// the key was whole steps of the walk. False where Step must take over after it: a byte waits
+// in the decoder.
 template <bool kTable>
 bool GlossaryMapWalk::Replace(std::string_view text, std::size_t& i, const WindowMatch& match,
-                              Bytes& output) {
+                              bool& whole, Bytes& output) {
     if (match.key == kShortKey) {
         std::size_t length = 0;
         std::string_view replacement;
         index_.FindReplacement(text.substr(i), length, replacement);
+        whole = EndsOnStep(text.substr(i, length));
         Replacement<kTable>(replacement, output);
         i += length;
     } else {
         i += match.length;
         const ReadyReplacement& ready = ready_[match.key];
+        whole = ready.whole;
         if (ready.ready) {
             std::memcpy(out_, &ready.bytes, sizeof ready.bytes);
             out_ += ready.length;
@@ -146,8 +165,14 @@ bool GlossaryMapWalk::Replace(std::string_view text, std::size_t& i, const Windo
     return !kTable || queue_.Empty();
 }
 
-// The places from i before end where the walk stands, and of those, where a key starts. The
+// The places from i before end where the walk stands and a key starts. The
 // index's lookups for all of them are asked for first, so that they come from memory at once.
+GlossaryMapWalk::Window GlossaryMapWalk::Look(std::string_view text, std::size_t i,
+                                              std::size_t end) const {
+    return index_.HasShortKeys() ? Look<true>(text, i, end) : Look<false>(text, i, end);
+}
+
+template <bool kShortKeys>
 GlossaryMapWalk::Window GlossaryMapWalk::Look(std::string_view text, std::size_t i,
                                               std::size_t end) const {
     const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
@@ -158,7 +183,6 @@ GlossaryMapWalk::Window GlossaryMapWalk::Look(std::string_view text, std::size_t
     std::size_t candidates = 0;
     std::size_t p = i;
     while (p < end) {
-        window.stands[(p - i) >> 6] |= 1ull << ((p - i) & 63);
         if (in[p] < 0x80) {
             ++p;
             continue;
@@ -167,7 +191,7 @@ GlossaryMapWalk::Window GlossaryMapWalk::Look(std::string_view text, std::size_t
         candidate[candidates] = static_cast<std::uint32_t>(p - i);
         hash[candidates] = h;
         candidates += static_cast<unsigned>(index_.MayHoldPrefix(h)) |
-                      static_cast<unsigned>(index_.ShortMayStart(in + p));
+                      static_cast<unsigned>(kShortKeys && index_.ShortMayStart(in + p));
         p += 2;
     }
     window.end = p;
@@ -178,16 +202,16 @@ GlossaryMapWalk::Window GlossaryMapWalk::Look(std::string_view text, std::size_t
         WindowMatch& match = window.match[window.matches];
         match.offset = candidate[k];
         bool found = false;
-        if (index_.ShortMayStart(in + at)) {
+        if (kShortKeys && index_.ShortMayStart(in + at)) {
             std::size_t length = 0;
             std::string_view replacement;
             found = index_.FindReplacement(text.substr(at), length, replacement);
             match.key = kShortKey;
         } else {
-            const auto long_ = index_.MatchLong(in + at, text.size() - at, hash[k]);
-            match.key = long_.key;
-            match.length = static_cast<std::uint32_t>(long_.length);
-            found = long_.key != GlossaryIndex::kNoKey;
+            const auto longKey = index_.MatchLong(in + at, text.size() - at, hash[k]);
+            match.key = longKey.key;
+            match.length = static_cast<std::uint32_t>(longKey.length);
+            found = longKey.key != GlossaryIndex::kNoKey;
         }
         window.matches += found;
     }

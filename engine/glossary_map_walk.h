@@ -21,6 +21,7 @@ struct ReadyReplacement {
     std::uint64_t bytes = 0;
     std::uint32_t length = 0;
     bool ready = false;
+    bool whole = false; // the key is whole characters as the walk steps: it ends where a step does
 };
 // One for each long key of index (see GlossaryIndex::MatchLong). Needs Prepare.
 std::vector<ReadyReplacement> MakeReadyReplacements(const GlossaryIndex& index,
@@ -44,8 +45,8 @@ class GlossaryMapWalk {
     template <bool kTable> std::size_t Run(std::string_view text, bool last, Bytes& output);
     template <bool kTable>
     std::size_t RunInStep(std::string_view text, std::size_t i, std::size_t end, Bytes& output);
-    // What the walk found looking ahead from start: where it stands (a bit for each place from
-    // start), and the keys that start there, in order; end: where it stopped.
+    // What the walk found looking ahead from start: the keys that start where it stands, in
+    // order; end: where it stopped.
     static constexpr std::size_t kWindow = 256;
     // A key starting at offset from the window's start: a long key by number and length, or
     // kShortKey for one to look up again (a shorter key may start there: rare).
@@ -58,16 +59,15 @@ class GlossaryMapWalk {
     struct Window {
         std::size_t start = 0;
         std::size_t end = 0;                          // at most kWindow + 1 after start
-        std::uint64_t stands[kWindow / 64 + 1] = {};
         std::size_t matches = 0;
         WindowMatch match[kWindow / 2 + 1];
-        bool Stands(std::size_t place) const {
-            return ((stands[(place - start) >> 6] >> ((place - start) & 63)) & 1) != 0;
-        }
     };
     Window Look(std::string_view text, std::size_t i, std::size_t end) const;
+    template <bool kShortKeys>
+    Window Look(std::string_view text, std::size_t i, std::size_t end) const;
     template <bool kTable>
-    bool Replace(std::string_view text, std::size_t& i, const WindowMatch& match, Bytes& output);
+    bool Replace(std::string_view text, std::size_t& i, const WindowMatch& match, bool& whole,
+                 Bytes& output);
     template <bool kTable> std::size_t MapRun(std::string_view text, std::size_t i, std::size_t end);
     template <bool kTable> std::size_t Step(std::string_view text, std::size_t i, Bytes& output);
     template <bool kTable> void AfterPair(std::uint8_t byte);
