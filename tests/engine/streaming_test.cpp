@@ -353,6 +353,61 @@ TEST(StreamingWithRandomGlossaries, PiecesWalkedOnTwoThreadsGiveThePlainChainsBy
     }
 }
 
+// Keys of two to six characters (some with a letter after them, some of one character) over
+// thirty characters: hundreds of prefixes share their four bytes with several longer keys, and
+// some of the index's buckets overflow into the next.
+CGlossary ThousandsOfKeys(std::mt19937& random, bool oneCharacterKeys) {
+    const std::string characters = Gbk("的一是不了人我在有他这中大来上国个到说们为子和你地出道也时年得就");
+    const auto word = [&](unsigned lengthFrom, unsigned lengthTo) {
+        std::string w;
+        const unsigned length = lengthFrom + random() % (lengthTo - lengthFrom + 1);
+        for (unsigned c = 0; c < length; ++c)
+            w += characters.substr(2 * (random() % (characters.size() / 2)), 2);
+        return w;
+    };
+    CGlossary glossary;
+    for (int n = 0; n < 1500; ++n) {
+        std::string key = word(oneCharacterKeys && n % 50 == 0 ? 1 : 2, 6);
+        if (n % 7 == 0)
+            key += 'a';
+        glossary.Add(key, word(1, 6), GLOSSARY_TO_TRADITIONAL);
+    }
+    return glossary;
+}
+
+TEST(StreamingWithRandomGlossaries, ThousandsOfKeysGiveThePlainChainsBytes) {
+    using K = ConversionKind;
+    std::mt19937 random(53);
+    for (const bool oneCharacterKeys : {false, true}) {
+        const CGlossary glossary = ThousandsOfKeys(random, oneCharacterKeys);
+        const std::string characters = Gbk("的一是不了人我在有他这中大来上国个到说们为子和你");
+        Bytes input;
+        while (input.size() < 40000)
+            input += random() % 16 == 0 ? std::string("a\r\n")
+                                        : characters.substr(2 * (random() % (characters.size() / 2)), 2);
+        for (const K kind : {K::GbToBig5, K::SimplifiedToTraditional}) {
+            Bytes expected = input;
+            if (kind == K::GbToBig5)
+                plain::GbToBig5(expected, glossary, true);
+            else
+                plain::SimplifiedToTraditional(expected, glossary, true);
+            Conversion conversion;
+            conversion.kind = kind;
+            conversion.glossary = &glossary;
+            for (const std::size_t block : {std::size_t{1000}, std::size_t{7919}, input.size()}) {
+                const std::unique_ptr<Stage> stage = MakeConversion(conversion);
+                Bytes out;
+                for (std::size_t done = 0; done < input.size(); done += block)
+                    stage->Push(std::string_view(input).substr(done, block),
+                                done + block >= input.size(), out);
+                ASSERT_EQ(test::FirstDifference(out, expected), "")
+                    << "one-character keys " << oneCharacterKeys << ", kind "
+                    << static_cast<int>(kind) << ", block " << block;
+            }
+        }
+    }
+}
+
 Bytes LargeGbkText() {
     Bytes text;
     while (text.size() < 3 * (1u << 20))
