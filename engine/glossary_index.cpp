@@ -124,9 +124,9 @@ void GlossaryIndex::Build(Tables& t) const {
     // Grouped by the first four bytes, highest rank first in each group, so that the first
     // tail that matches is the one to take.
     std::sort(longer.begin(), longer.end(), [this](const auto& a, const auto& b) {
-        return std::get<0>(a) != std::get<0>(b) ? std::get<0>(a) < std::get<0>(b)
-                                                : keys_[std::get<1>(a)].rank >
-                                                      keys_[std::get<1>(b)].rank;
+        return std::get<0>(a) != std::get<0>(b)
+                   ? std::get<0>(a) < std::get<0>(b)
+                   : keys_[std::get<1>(a)].rank > keys_[std::get<1>(b)].rank;
     });
 
     // A key shorter than four bytes matches wherever a longer key whose first four bytes hold
@@ -192,7 +192,8 @@ void GlossaryIndex::Build(Tables& t) const {
                 tailEntry.info = Tail::kLong;
             }
             if (key.replacementLength <= sizeof tailEntry.replacement) {
-                std::memcpy(&tailEntry.replacement, replacementBytes_.data() + key.replacementOffset,
+                std::memcpy(&tailEntry.replacement,
+                            replacementBytes_.data() + key.replacementOffset,
                             key.replacementLength);
                 tailEntry.info |= key.replacementLength << Tail::kReplacementShift;
             } else {
@@ -203,8 +204,8 @@ void GlossaryIndex::Build(Tables& t) const {
             if (tail.size() == 1)
                 entry.nextMask = ~0u;
             else if (!tail.empty())
-                entry.nextMask |= 1u << NextBit(static_cast<std::uint16_t>(Load(
-                                     reinterpret_cast<const std::uint8_t*>(tail.data()), 2)));
+                entry.nextMask |= 1u << NextBit(static_cast<std::uint16_t>(
+                                      Load(reinterpret_cast<const std::uint8_t*>(tail.data()), 2)));
             t.tails.push_back(tailEntry);
             t.tailKeys.push_back(number);
         }

@@ -6,8 +6,8 @@
 #include <array>
 #include <atomic>
 #include <bit>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -133,8 +133,8 @@ class GlossaryIndex {
     struct Tail {
         static constexpr std::uint32_t kLengthMask = 7; // tail length, 0 to 4, or kLong
         static constexpr std::uint32_t kLong = 7;
-        static constexpr std::uint32_t kLast = 1u << 3; // the last tail of its prefix
-        static constexpr unsigned kReplacementShift = 8; // replacement length, 0 to 8,
+        static constexpr std::uint32_t kLast = 1u << 3;       // the last tail of its prefix
+        static constexpr unsigned kReplacementShift = 8;      // replacement length, 0 to 8,
         static constexpr std::uint32_t kLongReplacement = 15; // or this
         std::uint32_t bytes = 0;
         std::uint32_t info = 0;
@@ -196,7 +196,7 @@ class GlossaryIndex {
         std::vector<Tail> tails;
         std::vector<std::uint32_t> tailKeys; // the key of each tail, by number in keys_
         std::vector<LongTail> longTails;
-        std::vector<std::uint32_t> longTailOf; // by tail number, for those of kLong
+        std::vector<std::uint32_t> longTailOf;           // by tail number, for those of kLong
         std::vector<ShortReplacement> shortReplacements; // by rank
     };
 

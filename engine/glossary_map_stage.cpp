@@ -29,7 +29,7 @@ class GlossaryMapStage : public CarryingStage {
     }
 
   private:
-    static inline const std::vector<std::uint32_t> kNoEntries; // no table, nothing to look up
+    static inline const std::vector<std::uint32_t> kNoEntries;   // no table, nothing to look up
     std::shared_ptr<const std::vector<ReadyReplacement>> ready_; // shared by both threads' steps
     GlossaryMapWalk walk_;
 };
@@ -48,9 +48,7 @@ std::unique_ptr<Stage> MakeGlossaryMapStage(const CGlossary& glossary, std::uint
         return std::make_unique<GlossaryMapStage>(index, map, walkTable, ready);
     };
     // A key with two bytes below 0x80 in a row could run across a cut.
-    const auto step = [&] {
-        return index.HoldsAsciiPair() ? walk() : MakeTwoThreadStage(walk);
-    };
+    const auto step = [&] { return index.HoldsAsciiPair() ? walk() : MakeTwoThreadStage(walk); };
     if (!toBig5 || fused)
         return step();
     std::vector<std::unique_ptr<Stage>> steps;

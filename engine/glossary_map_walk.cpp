@@ -57,8 +57,8 @@ std::size_t GlossaryMapWalk::Run(std::string_view text, bool last, Bytes& output
     const std::size_t size = text.size();
     // Before stop, a pair's trail is there and so is the text of any key starting there.
     const std::size_t reach = std::max<std::size_t>(index_.LongestKey(), 2);
-    const std::size_t stop = last ? (size == 0 ? 0 : size - 1)
-                                  : (size >= reach ? size - reach + 1 : 0);
+    const std::size_t stop =
+        last ? (size == 0 ? 0 : size - 1) : (size >= reach ? size - reach + 1 : 0);
     // Before quick, four bytes can be read (see GlossaryIndex::MatchLong).
     const std::size_t quick = std::min(stop, size >= 3 ? size - 3 : 0);
     out_ = scratch_;
@@ -342,8 +342,7 @@ template <bool kTable> void GlossaryMapWalk::Byte(std::uint8_t byte) {
 }
 
 // A replacement, untouched by the mapping; a long one goes out in slices.
-template <bool kTable>
-void GlossaryMapWalk::Replacement(std::string_view bytes, Bytes& output) {
+template <bool kTable> void GlossaryMapWalk::Replacement(std::string_view bytes, Bytes& output) {
     while (true) {
         const std::string_view piece = bytes.substr(0, kSlice);
         if (static_cast<std::size_t>(scratch_ + sizeof scratch_ - out_) <
@@ -367,7 +366,6 @@ void GlossaryMapWalk::Flush(Bytes& output) {
                   static_cast<std::size_t>(out_ - scratch_));
     out_ = scratch_;
 }
-
 
 std::size_t GlossaryMapWalk::Run(std::string_view text, bool last, Bytes& output) {
     return table_ != nullptr ? Run<true>(text, last, output) : Run<false>(text, last, output);

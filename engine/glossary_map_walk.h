@@ -58,7 +58,7 @@ class GlossaryMapWalk {
     };
     struct Window {
         std::size_t start = 0;
-        std::size_t end = 0;                          // at most kWindow + 1 after start
+        std::size_t end = 0; // at most kWindow + 1 after start
         std::size_t matches = 0;
         WindowMatch match[kWindow / 2 + 1];
     };
@@ -68,7 +68,8 @@ class GlossaryMapWalk {
     template <bool kTable>
     bool Replace(std::string_view text, std::size_t& i, const WindowMatch& match, bool& whole,
                  Bytes& output);
-    template <bool kTable> std::size_t MapRun(std::string_view text, std::size_t i, std::size_t end);
+    template <bool kTable>
+    std::size_t MapRun(std::string_view text, std::size_t i, std::size_t end);
     template <bool kTable> std::size_t Step(std::string_view text, std::size_t i, Bytes& output);
     template <bool kTable> void AfterPair(std::uint8_t byte);
     template <bool kTable> void Mapped(unsigned code);

@@ -383,8 +383,9 @@ TEST(StreamingWithRandomGlossaries, ThousandsOfKeysGiveThePlainChainsBytes) {
         const std::string characters = Gbk("的一是不了人我在有他这中大来上国个到说们为子和你");
         Bytes input;
         while (input.size() < 40000)
-            input += random() % 16 == 0 ? std::string("a\r\n")
-                                        : characters.substr(2 * (random() % (characters.size() / 2)), 2);
+            input += random() % 16 == 0
+                         ? std::string("a\r\n")
+                         : characters.substr(2 * (random() % (characters.size() / 2)), 2);
         for (const K kind : {K::GbToBig5, K::SimplifiedToTraditional}) {
             Bytes expected = input;
             if (kind == K::GbToBig5)
