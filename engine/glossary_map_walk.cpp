@@ -1,8 +1,9 @@
 // The glossary walk: keys are looked for where the glossary walk stands (a byte below 0x80
-// alone, any other with the next), one bit first ruling out most places. The mapping walks on
-// its own: after a byte 0x80 or 0xFF it pairs bytes one place later than the glossary, so its
-// lead byte then waits in pending_ until the glossary knows whether a replacement starts at
-// the trail; if one does, the lead byte stays as it is.
+// alone, any other with the next), a window of places at a time, one bit first ruling out most
+// of them. The mapping walks on its own: after a byte 0x80 or 0xFF it pairs bytes one place
+// later than the glossary, so its lead byte then waits in pending_ until the glossary knows
+// whether a replacement starts at the trail; if one does, the lead byte stays as it is. Such
+// places, and bytes the decoder holds back, are walked one place at a time (Step).
 #include "engine/glossary_map_walk.h"
 
 #include <algorithm>
