@@ -1,6 +1,6 @@
 // The glossary index: bit filters on the first two and four bytes rule out most places at once;
-// the rest is one probe for the four-byte prefix, whose slot holds its first longer key, and a
-// short list of the others beside.
+// the rest is one probe for the four-byte prefix, whose slot tells which longer keys can follow
+// it, and where needed a short list of those keys.
 #include "engine/glossary_index.h"
 
 #include <algorithm>
@@ -131,22 +131,10 @@ void GlossaryIndex::Build(Tables& t) const {
 
     // A key shorter than four bytes matches wherever a longer key whose first four bytes hold
     // it does, so such a longer key counts only where it outranks every such shorter one.
-    const auto outrankedWithin = [&t](std::uint32_t prefix, std::uint32_t rank) {
-        std::uint8_t bytes[4];
-        std::memcpy(bytes, &prefix, sizeof bytes);
-        std::uint32_t best = t.rankOfOne[bytes[0]];
-        const std::uint32_t two = bytes[0] * 256u + bytes[1];
-        if (!t.rankOfTwo.empty() && Outranks(t.rankOfTwo[two], best))
-            best = t.rankOfTwo[two];
-        const std::uint64_t three = static_cast<std::uint64_t>(Load(bytes, 3)) << 32;
-        for (auto it = std::lower_bound(t.threes.begin(), t.threes.end(), three);
-             it != t.threes.end() && (*it >> 32) == (three >> 32); ++it)
-            if (Outranks(static_cast<std::uint32_t>(*it), best))
-                best = static_cast<std::uint32_t>(*it);
-        return !Outranks(rank, best);
-    };
     std::erase_if(longer, [&](const auto& entry) {
-        return outrankedWithin(std::get<0>(entry), keys_[std::get<1>(entry)].rank);
+        std::uint8_t prefix[4];
+        std::memcpy(prefix, &std::get<0>(entry), sizeof prefix);
+        return !Outranks(keys_[std::get<1>(entry)].rank, FindBestShort(t, prefix, 4).rank);
     });
 
     std::size_t distinct = 0;
@@ -166,7 +154,7 @@ void GlossaryIndex::Build(Tables& t) const {
         const std::uint32_t prefix = std::get<0>(longer[i]);
         const std::uint32_t hash = Hash(prefix);
         SetBit(t.longFilter, hash >> t.longFilterShift);
-        const std::size_t home = hash >> t.bucketShift;
+        const std::size_t home = HomeBucket(hash, t);
         std::size_t slot = home * Bucket::kSlots;
         while (t.buckets[slot / Bucket::kSlots].entries[slot % Bucket::kSlots].first != kNone)
             ++slot;
@@ -239,22 +227,24 @@ GlossaryIndex::Match GlossaryIndex::Scan(std::string_view text, std::size_t from
 }
 
 GlossaryIndex::Best GlossaryIndex::FindBest(const std::uint8_t* bytes, std::size_t size) const {
-    const Tables& t = tables_;
-    Best best{kNone, 0, kNone};
     if (size == 0 || keys_.empty())
-        return best;
+        return {kNone, 0, kNone};
     // A longer key left in the index outranks every shorter key it holds (see Build).
     if (size >= 4) {
         if (const PrefixSlot* entry = FindPrefix(Load(bytes, 4))) {
+            Best best{0, 0, kNone}; // the rank is looked up by Find, which needs it
             best.tail = MatchTail(*entry, bytes + 4, size - 4, best.length);
-            if (best.tail != kNone) {
-                best.rank = 0; // looked up by Find, which needs it
+            if (best.tail != kNone)
                 return best;
-            }
         }
     }
-    if (Outranks(t.rankOfOne[bytes[0]], best.rank))
-        best = {t.rankOfOne[bytes[0]], 1, kNone};
+    return FindBestShort(tables_, bytes, size);
+}
+
+// The best key of one to three bytes that the size (at least one) bytes start with.
+GlossaryIndex::Best GlossaryIndex::FindBestShort(const Tables& t, const std::uint8_t* bytes,
+                                                 std::size_t size) {
+    Best best{t.rankOfOne[bytes[0]], 1, kNone};
     const std::uint32_t two = size >= 2 ? bytes[0] * 256u + bytes[1] : 0;
     if (size >= 2 && TestBit(t.shortTwo, two)) {
         if (!t.rankOfTwo.empty() && Outranks(t.rankOfTwo[two], best.rank))

@@ -84,7 +84,7 @@ class GlossaryIndex {
         return TestBit(tables_.longFilter, hash >> tables_.longFilterShift);
     }
     void Prefetch(std::uint32_t hash) const {
-        __builtin_prefetch(&tables_.buckets[hash >> tables_.bucketShift]);
+        __builtin_prefetch(&tables_.buckets[HomeBucket(hash, tables_)]);
     }
     // Decides most places with one cache line and no branch but the answer's: a mispredicted
     // branch costs more here than the load.
@@ -97,7 +97,7 @@ class GlossaryIndex {
             std::memcpy(&next, bytes + 4, sizeof next);
         else if (size == 5)
             next = bytes[4];
-        const std::size_t home = hash >> tables_.bucketShift;
+        const std::size_t home = HomeBucket(hash, tables_);
         const PrefixSlot* entries = tables_.buckets[home].entries;
         // Bitwise throughout, so that the compiler makes no branch of it.
         const auto in = [four](const PrefixSlot& slot) {
@@ -204,10 +204,9 @@ class GlossaryIndex {
     // The slot of the four bytes prefix; nullptr when no key of four bytes or more starts so.
     const PrefixSlot* FindPrefix(std::uint32_t prefix) const {
         const std::uint32_t hash = Hash(prefix);
-        // Most places end here.
-        if (!TestBit(tables_.longFilter, hash >> tables_.longFilterShift))
+        if (!MayHoldPrefix(hash)) // most places end here
             return nullptr;
-        for (std::size_t bucket = hash >> tables_.bucketShift;; ++bucket) {
+        for (std::size_t bucket = HomeBucket(hash, tables_);; ++bucket) {
             for (const PrefixSlot& entry : tables_.buckets[bucket].entries) {
                 if (entry.first == kNone)
                     return nullptr;
@@ -253,6 +252,11 @@ class GlossaryIndex {
         }
     }
     Best FindBest(const std::uint8_t* bytes, std::size_t size) const;
+    static Best FindBestShort(const Tables& t, const std::uint8_t* bytes, std::size_t size);
+    // The bucket a prefix's hash picks (its high bits).
+    static std::size_t HomeBucket(std::uint32_t hash, const Tables& t) {
+        return hash >> t.bucketShift;
+    }
     // Mixes every input bit into every output bit (MurmurHash3's finalizer): the low bytes of a
     // prefix are a few lead bytes only, so a plain multiplication would cluster.
     static std::uint32_t Hash(std::uint32_t value) {
