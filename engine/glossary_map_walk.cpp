@@ -146,12 +146,9 @@ template <bool kTable>
 bool GlossaryMapWalk::Replace(std::string_view text, std::size_t& i, const WindowMatch& match,
                               bool& whole, Bytes& output) {
     if (match.key == kShortKey) {
-        std::size_t length = 0;
-        std::string_view replacement;
-        index_.FindReplacement(text.substr(i), length, replacement);
-        whole = EndsOnStep(text.substr(i, length));
-        Replacement<kTable>(replacement, output);
-        i += length;
+        whole = EndsOnStep(text.substr(i, match.length));
+        Replacement<kTable>(std::string_view(match.replacement, match.replacementSize), output);
+        i += match.length;
     } else {
         i += match.length;
         const ReadyReplacement& ready = ready_[match.key];
@@ -208,13 +205,14 @@ GlossaryMapWalk::Window GlossaryMapWalk::Look(std::string_view text, std::size_t
             std::string_view replacement;
             found = index_.FindReplacement(text.substr(at), length, replacement);
             match.key = kShortKey;
+            match.length = static_cast<std::uint32_t>(length);
+            match.replacement = replacement.data();
+            match.replacementSize = replacement.size();
         } else {
             const auto longKey = index_.MatchLong(in + at, text.size() - at, hash[k]);
             match.key = longKey.key;
             match.length = static_cast<std::uint32_t>(longKey.length);
             found = longKey.key != GlossaryIndex::kNoKey;
-            // The walk writes the replacement soon: bring it along (the first one when none).
-            __builtin_prefetch(ready_.data() + (found ? longKey.key : 0));
         }
         window.matches += found;
     }

@@ -48,13 +48,15 @@ class GlossaryMapWalk {
     // What the walk found looking ahead from start: the keys that start where it stands, in
     // order; end: where it stopped.
     static constexpr std::size_t kWindow = 256;
-    // A key starting at offset from the window's start: a long key by number and length, or
-    // kShortKey for one to look up again (a shorter key may start there: rare).
+    // A key starting at offset from the window's start, length bytes long: a long key by
+    // number, or kShortKey with its replacement (a key of one to three bytes may start there).
     static constexpr std::uint32_t kShortKey = 0xFFFFFFFE;
     struct WindowMatch {
         std::uint32_t offset;
         std::uint32_t key;
         std::uint32_t length;
+        const char* replacement;
+        std::size_t replacementSize;
     };
     struct Window {
         std::size_t start = 0;
