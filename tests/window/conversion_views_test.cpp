@@ -7,6 +7,9 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <functional>
+#include <memory>
+
 #include "engine/glossary.h"
 #include "settings/settings_store.h"
 #include "tests/test_text.h"
@@ -88,9 +91,38 @@ class TestConversionViews : public QObject {
     void glossaryViewFailedSaveKeepsSaveEnabled();
 
   private:
+    int TimerFiringsWhileFilling(double fillFrom, bool cancel,
+                                 const std::function<bool()>& asBefore,
+                                 const std::function<void()>& work);
+
     std::unique_ptr<CConfigSandbox> m_sandbox;
     std::unique_ptr<CFakeDialogs> m_dialogs;
 };
+
+// Runs work with a timer that fires whenever the window's events are dispatched, and counts
+// the firings that came while the progress bar stood between fillFrom and its end (the pane's
+// document being built on the worker) and asBefore held; with cancel, such a firing cancels.
+int TestConversionViews::TimerFiringsWhileFilling(double fillFrom, bool cancel,
+                                                  const std::function<bool()>& asBefore,
+                                                  const std::function<void()>& work) {
+    int fired = 0;
+    QTimer timer;
+    timer.setInterval(0);
+    connect(&timer, &QTimer::timeout, [&] {
+        const QList<double>& shares = m_dialogs->progressShares;
+        if (m_dialogs->progressOpen == 0 || shares.isEmpty() || shares.last() <= fillFrom ||
+            shares.last() >= 1.0)
+            return;
+        if (asBefore())
+            ++fired;
+        if (cancel)
+            m_dialogs->cancelProgress = true;
+    });
+    timer.start();
+    work();
+    timer.stop();
+    return fired;
+}
 
 void TestConversionViews::init() {
     m_sandbox = std::make_unique<CConfigSandbox>();
@@ -277,22 +309,13 @@ void TestConversionViews::bigPaneFillsBesideTheWindow() {
     const QTextDocument* document = target->document();
 
     // The last quarter of the bar is the pane's document being built on the worker.
-    int firedDuringFill = 0;
-    QTimer timer;
-    timer.setInterval(0);
-    connect(&timer, &QTimer::timeout, [&] {
-        const QList<double>& shares = m_dialogs->progressShares;
-        if (m_dialogs->progressOpen == 0 || shares.isEmpty() || shares.last() <= 0.75 ||
-            shares.last() >= 1.0)
-            return;
-        if (target->document() == document && target->toPlainText() == QStringLiteral("旧文"))
-            ++firedDuringFill;
-        if (cancel)
-            m_dialogs->cancelProgress = true;
-    });
-    timer.start();
-    view.OnConvertRight();
-    timer.stop();
+    const int firedDuringFill = TimerFiringsWhileFilling(
+        0.75, cancel,
+        [&] {
+            return target->document() == document &&
+                   target->toPlainText() == QStringLiteral("旧文");
+        },
+        [&] { view.OnConvertRight(); });
     QVERIFY(firedDuringFill > 0);
 
     if (cancel) {
@@ -459,22 +482,9 @@ void TestConversionViews::codeTranslateBigPaneSwitchesBesideTheWindow() {
     m_dialogs->progressShares.clear();
 
     // The second half of the bar is the pane's document being built on the worker.
-    int firedDuringFill = 0;
-    QTimer timer;
-    timer.setInterval(0);
-    connect(&timer, &QTimer::timeout, [&] {
-        const QList<double>& shares = m_dialogs->progressShares;
-        if (m_dialogs->progressOpen == 0 || shares.isEmpty() || shares.last() <= 0.6 ||
-            shares.last() >= 1.0)
-            return;
-        if (pane->document() == document && pane->codePage() == 936)
-            ++firedDuringFill;
-        if (cancel)
-            m_dialogs->cancelProgress = true;
-    });
-    timer.start();
-    view.ComboLeft()->setCurrentIndex(4); // BIG5
-    timer.stop();
+    const int firedDuringFill = TimerFiringsWhileFilling(
+        0.6, cancel, [&] { return pane->document() == document && pane->codePage() == 936; },
+        [&] { view.ComboLeft()->setCurrentIndex(4); }); // BIG5
     QVERIFY(firedDuringFill > 0);
     QVERIFY(pane->bytes() == bytes);
 
